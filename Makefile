@@ -1,0 +1,35 @@
+# make test  — builds both targets, checks the export table, runs every test under Wine
+# make dll   — the 32-bit RazozazER4.dll in dist/
+# make demo  — the tour: a program that loads the DLL by name and calls its exports
+# Each target installs what is missing (tools/setup) and reuses what exists.
+
+.PHONY: all test dll demo setup build32 build64 clean
+
+all: test
+
+setup:
+	@tools/setup
+
+build32: setup
+	@[ -f build/i686/build.ninja ] || cmake --preset i686 >/dev/null
+	@cmake --build --preset i686
+
+build64: setup
+	@[ -f build/x86_64/build.ninja ] || cmake --preset x86_64 >/dev/null
+	@cmake --build --preset x86_64
+
+dll: build32
+	@tools/check-exports
+	@mkdir -p dist
+	@cp build/i686/bin/RazozazER4.dll dist/
+	@echo "dist/RazozazER4.dll"
+
+test: build32 build64
+	@tools/check-exports
+	@tools/with-wine ctest --preset x86_64 $(CTEST_ARGS)
+
+demo: build64
+	@cd build/x86_64/bin && ../../../tools/with-wine ../../../cmake/wine-run tour.exe
+
+clean:
+	rm -rf build dist

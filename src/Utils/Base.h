@@ -1,0 +1,121 @@
+#pragma once
+// Reference-counted singletons. Every singleton class derives virtually from
+// Utils::Base and is reached only through Utils::Pointer<T>; constructing a
+// Utils::Pointer<T> on the stack takes the singleton (creating it on first use).
+#include <windows.h>
+#include <cstddef>
+
+#include "Utils/Sync.h"
+
+namespace Utils {
+
+// The process-wide lock that guards every reference-count change and every
+// read-and-clear of a pointer field. Created on first use.
+CRITICAL_SECTION* PointerLock();
+// Destroys the pointer lock (module unload); a later use creates it again.
+void DeletePointerLock();
+
+// Holds the pointer lock for its scope.
+class PointerLockGuard {
+public:
+    PointerLockGuard() { EnterCriticalSection(PointerLock()); }
+    ~PointerLockGuard() { LeaveCriticalSection(PointerLock()); }
+    PointerLockGuard(const PointerLockGuard&) = delete;
+    PointerLockGuard& operator=(const PointerLockGuard&) = delete;
+};
+
+class Base {
+public:
+    Base() = default;
+    virtual ~Base() = default;
+    virtual bool Less(const Base& other) const;
+    virtual bool Equals(const Base& other) const;
+
+    // Drops one reference; the last one destroys the object.
+    void Release();
+    LONG Count() const { return m_count; }
+
+private:
+    template <class T>
+    friend class Pointer;
+    LONG m_count = 0;
+};
+
+template <class T>
+class Pointer {
+public:
+    // Takes the singleton of T: creates it under T's creation lock if it does
+    // not exist yet, and holds one reference to it.
+    Pointer() : m_object(nullptr)
+    {
+        Sync::Lock<Sync::CriticalSection> lock(CreationLock());
+        if (!s_holder.m_object)
+            s_holder = new T();
+        Hold(s_holder.m_object);
+    }
+
+    constexpr Pointer(std::nullptr_t) : m_object(nullptr) {}
+
+    Pointer(const Pointer& other) : m_object(nullptr) { Hold(other.m_object); }
+
+    Pointer& operator=(T* object)
+    {
+        T* old;
+        {
+            PointerLockGuard lock;
+            old = m_object;
+            m_object = nullptr;
+            if (object) {
+                static_cast<Base*>(object)->m_count++;
+                m_object = object;
+            }
+        }
+        if (old)
+            static_cast<Base*>(old)->Release();
+        return *this;
+    }
+
+    Pointer& operator=(const Pointer& other)
+    {
+        if (this != &other)
+            *this = other.m_object;
+        return *this;
+    }
+
+    virtual ~Pointer()
+    {
+        T* old;
+        {
+            PointerLockGuard lock;
+            old = m_object;
+            m_object = nullptr;
+        }
+        if (old)
+            static_cast<Base*>(old)->Release();
+    }
+
+    T* operator->() const { return m_object; }
+    T& operator*() const { return *m_object; }
+    T* Get() const { return m_object; }
+
+private:
+    void Hold(T* object)
+    {
+        PointerLockGuard lock;
+        if (object)
+            static_cast<Base*>(object)->m_count++;
+        m_object = object;
+    }
+
+    static Sync::CriticalSection& CreationLock()
+    {
+        static Sync::CriticalSection lock;
+        return lock;
+    }
+
+    T* m_object;
+    // Holds the singleton's first reference until the library is unloaded.
+    static constinit inline Pointer<T> s_holder { nullptr };
+};
+
+}  // namespace Utils

@@ -1,0 +1,19 @@
+#pragma once
+// Start-up of the library: Init runs at the head of every export, DeInit
+// forgets what Init established.
+#include <windows.h>
+
+#include "Utils/Base.h"
+#include "Utils/Sync.h"
+
+// Serialises Init and DeInit.
+class g_CInitCS : public Utils::Sync::CriticalSection, public virtual Utils::Base {};
+
+// processId 0 = the process that loaded the library. Reports its own errors
+// in a box captioned "RazozazER4.dll" and never throws.
+void Init(DWORD processId) noexcept;
+void DeInit() noexcept;
+
+// Library-wide state of Init, for the tests.
+bool IsInitialised();
+DWORD LastInitProcess();
