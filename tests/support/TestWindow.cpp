@@ -1,0 +1,80 @@
+#include "support/TestWindow.h"
+
+namespace Support {
+
+namespace {
+
+const char* const ClassName = "RazozazER4TestWindow";
+
+}  // namespace
+
+TestWindow::TestWindow(int x, int y, int width, int height, COLORREF color)
+{
+    m_brush = CreateSolidBrush(color);
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = ClassName;
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    RegisterClassA(&windowClass);  // fails harmlessly when already registered
+    m_window = CreateWindowExA(WS_EX_TOPMOST, ClassName, "test window", WS_POPUP, x, y, width, height, nullptr,
+        nullptr, GetModuleHandleA(nullptr), this);
+    ShowWindow(m_window, SW_SHOW);
+    UpdateWindow(m_window);
+}
+
+TestWindow::~TestWindow()
+{
+    DestroyWindow(m_window);
+    DeleteObject(m_brush);
+}
+
+LRESULT CALLBACK TestWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrA(window, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+    auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcA(window, message, wParam, lParam);
+    switch (message) {
+    case WM_ERASEBKGND: {
+        RECT rect;
+        GetClientRect(window, &rect);
+        FillRect(reinterpret_cast<HDC>(wParam), &rect, self->m_brush);
+        return 1;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+        self->m_messages.push_back({ message, wParam, lParam });
+        return self->m_mouseResult;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+        self->m_messages.push_back({ message, wParam, lParam });
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        if (done())
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+}  // namespace Support
