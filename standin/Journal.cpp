@@ -1,0 +1,63 @@
+#include "StandIn.h"
+
+#include <cstdio>
+
+namespace StandIn {
+
+bool Event::operator==(const Event& other) const
+{
+    return kind == other.kind && window == other.window && message == other.message && wParam == other.wParam
+        && lParam == other.lParam && text == other.text && thread == other.thread;
+}
+
+std::string Describe(const Event& event)
+{
+    static const char* const Kinds[]
+        = { "Command", "Internal", "Key", "Mouse", "Title", "Close", "Show", "Activate" };
+    const char* kind = event.kind >= 0 && event.kind < static_cast<int>(sizeof Kinds / sizeof *Kinds)
+        ? Kinds[event.kind]
+        : "?";
+    char line[160];
+    std::snprintf(line, sizeof line, "%s window=0x%llx message=0x%x wParam=0x%llx lParam=0x%llx thread=%lu", kind,
+        static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(event.window)), event.message,
+        static_cast<unsigned long long>(event.wParam),
+        static_cast<unsigned long long>(static_cast<ULONG_PTR>(event.lParam)),
+        static_cast<unsigned long>(event.thread));
+    std::string text = line;
+    if (!event.text.empty())
+        text += " text=\"" + event.text + "\"";
+    return text;
+}
+
+std::ostream& operator<<(std::ostream& out, const Event& event) { return out << Describe(event); }
+
+void Journal::Add(const Event& event)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_events.push_back(event);
+    }
+    m_changed.notify_all();
+}
+
+std::vector<Event> Journal::Take()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    std::vector<Event> taken;
+    taken.swap(m_events);
+    return taken;
+}
+
+void Journal::Clear()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_events.clear();
+}
+
+bool Journal::WaitFor(const std::function<bool(const std::vector<Event>&)>& done, DWORD timeoutMs)
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    return m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return done(m_events); });
+}
+
+}  // namespace StandIn

@@ -1,0 +1,151 @@
+#include "StandIn.h"
+#include "Texts.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <stdexcept>
+
+namespace StandIn {
+
+namespace {
+
+std::string Trim(const std::string& text)
+{
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+std::string Lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+const char* const PanelKeys[PanelCount] = { "datawindow", "marketwatch", "navigator", "terminal", "tester" };
+
+// Reads one "key = value" line into the scenario; false for a wrong line.
+class FileReader {
+public:
+    explicit FileReader(Scenario& scenario) : m_scenario(scenario) { }
+
+    bool Read(const std::string& key, const std::string& value)
+    {
+        if (key == "language")
+            return ReadLanguage(Lower(value));
+        if (key.rfind("placement.", 0) == 0)
+            return ReadPlacement(key.substr(10), Lower(value));
+        if (key == "terminallists")
+            return ReadNumber(value, 0, 32, m_scenario.terminalLists);
+        if (key == "chart")
+            return ReadChart(value);
+        if (key == "account")
+            m_scenario.account = value;
+        else if (key == "server")
+            m_scenario.server = value;
+        else
+            return false;
+        return true;
+    }
+
+private:
+    bool ReadLanguage(const std::string& value)
+    {
+        if (value == "russian")
+            m_scenario.language = Language::Russian;
+        else if (value == "english")
+            m_scenario.language = Language::English;
+        else if (value == "none")
+            m_scenario.language = Language::None;
+        else
+            return false;
+        return true;
+    }
+
+    bool ReadPlacement(const std::string& panel, const std::string& value)
+    {
+        const auto found = std::find(std::begin(PanelKeys), std::end(PanelKeys), panel);
+        if (found == std::end(PanelKeys) || (value != "docked" && value != "floating"))
+            return false;
+        m_scenario.placement[found - std::begin(PanelKeys)]
+            = value == "docked" ? Placement::Docked : Placement::Floating;
+        return true;
+    }
+
+    // The first chart line replaces the default charts; "chart =" alone
+    // leaves no chart.
+    bool ReadChart(const std::string& value)
+    {
+        if (!m_chartsGiven)
+            m_scenario.charts.clear();
+        m_chartsGiven = true;
+        if (value.empty())
+            return true;
+        const auto comma = value.find(',');
+        if (comma == std::string::npos)
+            return false;
+        ChartSpec chart { Trim(value.substr(0, comma)), 0 };
+        if (chart.symbol.empty() || !ReadNumber(Trim(value.substr(comma + 1)), 1, 43200, chart.period)
+            || !IsStandardPeriod(chart.period))
+            return false;
+        m_scenario.charts.push_back(chart);
+        return true;
+    }
+
+    static bool ReadNumber(const std::string& value, int low, int high, int& number)
+    {
+        if (value.empty() || value.size() > 6 || value.find_first_not_of("0123456789") != std::string::npos)
+            return false;
+        number = std::stoi(value);
+        return number >= low && number <= high;
+    }
+
+    Scenario& m_scenario;
+    bool m_chartsGiven = false;
+};
+
+}  // namespace
+
+Scenario Scenario::Named(const std::string& name)
+{
+    Scenario scenario;
+    if (name == "english")
+        return scenario;
+    if (name == "russian")
+        scenario.language = Language::Russian;
+    else if (name == "none")
+        scenario.language = Language::None;
+    else if (name == "floating")
+        std::fill(std::begin(scenario.placement), std::end(scenario.placement), Placement::Floating);
+    else if (name == "six-lists")
+        scenario.terminalLists = 6;
+    else if (name == "no-charts")
+        scenario.charts.clear();
+    else
+        throw std::invalid_argument("no scenario named \"" + name + "\"");
+    return scenario;
+}
+
+Scenario Scenario::FromFile(const std::string& path)
+{
+    std::ifstream file(path);
+    if (!file)
+        throw std::runtime_error("cannot read the scenario file " + path);
+    Scenario scenario;
+    FileReader reader(scenario);
+    std::string line;
+    for (int number = 1; std::getline(file, line); ++number) {
+        line = Trim(line);
+        if (line.empty() || line[0] == '#')
+            continue;
+        const auto equals = line.find('=');
+        if (equals == std::string::npos
+            || !reader.Read(Lower(Trim(line.substr(0, equals))), Trim(line.substr(equals + 1))))
+            throw std::runtime_error(path + ":" + std::to_string(number) + ": cannot use \"" + line + "\"");
+    }
+    return scenario;
+}
+
+}  // namespace StandIn

@@ -1,0 +1,136 @@
+#pragma once
+// The stand-in terminal: a real Win32 program that recreates the trading
+// terminal's window structure (classes, control ids, titles) and reacts to
+// the commands and messages the library sends, as the terminal would. It runs
+// in-process on its own UI thread (StandIn::Terminal) or as standin.exe in a
+// process of its own. It keeps a journal of everything it received.
+#include <windows.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace StandIn {
+
+enum class Language { Russian, English, None };
+enum class Placement { Docked, Floating };
+enum class PanelId { DataWindow, MarketWatch, Navigator, Terminal, Tester, Count };
+enum class ToolbarId { Standard, Charts, LineStudies, Periodicity, Count };
+
+struct ChartSpec {
+    std::string symbol;  // "EURUSD"
+    int period;          // minutes: 1, 5, 15, 30, 60, 240, 1440, 10080, 43200
+};
+
+struct Scenario {
+    Language language = Language::English;
+    Placement placement[static_cast<int>(PanelId::Count)] = {};  // all docked
+    int terminalLists = 7;                                       // list views in the Terminal panel
+    std::vector<ChartSpec> charts = { { "EURUSD", 60 }, { "GBPUSD", 240 }, { "USDJPY", 1440 } };
+    std::string account = "12345678";
+    std::string server = "MetaQuotes-Demo";
+
+    // Named scenarios: "english", "russian", "none" (titles in neither
+    // language), "floating" (English, every panel floating), "six-lists"
+    // (English, six Terminal lists), "no-charts" (English, no chart).
+    static Scenario Named(const std::string& name);
+    // A file of "key = value" lines (language, placement.<panel>,
+    // terminalLists, chart = SYMBOL,PERIOD (repeatable), account, server).
+    // Values: language = russian | english | none; <panel> = datawindow,
+    // marketwatch, navigator, terminal or tester, = docked | floating. The
+    // first chart line replaces the default charts; "chart =" alone leaves
+    // none. Blank lines and lines starting with '#' are skipped; a wrong line
+    // throws std::runtime_error naming the file and line.
+    static Scenario FromFile(const std::string& path);
+};
+
+// One thing the stand-in received, in the order received.
+struct Event {
+    enum Kind {
+        Command,   // WM_COMMAND: wParam = command id
+        Internal,  // the registered "MetaTrader4_Internal_Message": wParam, lParam
+        Key,       // WM_KEYDOWN / WM_KEYUP / WM_SYSKEYDOWN / WM_SYSKEYUP / WM_CHAR
+        Mouse,     // WM_MOUSEACTIVATE / WM_LBUTTONDOWN / WM_LBUTTONUP / WM_LBUTTONDBLCLK
+        Title,     // the main window's title changed: text = the new title
+        Close,     // WM_CLOSE to the main window
+        Show,      // the main window's show state changed: wParam = SW_* value seen by the window
+        Activate,  // a chart frame became the active MDI child: window = its chart view
+    };
+    Kind kind;
+    HWND window;  // the window that received it
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    std::string text;
+    DWORD thread;  // the thread it arrived on
+
+    bool operator==(const Event& other) const;
+};
+
+std::string Describe(const Event& event);  // one readable line, for test output and the tour
+std::ostream& operator<<(std::ostream& out, const Event& event);  // Describe
+
+class Journal {
+public:
+    void Add(const Event& event);
+    std::vector<Event> Take();  // everything since the last Take, in order
+    void Clear();
+    // Waits until `done` holds for the events not yet taken, at most timeoutMs.
+    bool WaitFor(const std::function<bool(const std::vector<Event>&)>& done, DWORD timeoutMs);
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<Event> m_events;
+};
+
+// The windows of a running stand-in, as the terminal builds them.
+struct Windows {
+    HWND main = nullptr;          // "MetaQuotes::MetaTrader::4.00"
+    HWND chartArea = nullptr;     // MDI client, id 0xE900
+    HWND standardDock = nullptr;  // the top dock bar, id 0xE81B
+    HWND panel[static_cast<int>(PanelId::Count)] = {};         // content windows 0x54, 0x50, 0x52, 0x51, 0x53
+    HWND floatingFrame[static_cast<int>(PanelId::Count)] = {};  // top-level frame of a floating panel, else null
+    HWND toolbar[static_cast<int>(ToolbarId::Count)] = {};
+    HWND dataWindowList = nullptr;   // 0x8A73
+    HWND marketWatchList = nullptr;  // 0x8A71
+    HWND navigatorTree = nullptr;    // 0x8A6F
+    HWND terminalTabs = nullptr;     // 0x471
+    HWND testerTabs = nullptr;       // 0x471 in the Tester panel
+    // The Terminal panel's list views, list i for tab i, in creation order,
+    // which is also the order in which EnumChildWindows finds them.
+    std::vector<HWND> terminalLists;
+    std::vector<HWND> chartViews;     // chart views ("AfxFrameOrView..." id 0xE900), in scenario order
+    std::vector<HWND> chartFrames;    // their MDI child frames
+};
+
+// A stand-in terminal on its own UI thread in this process.
+class Terminal {
+public:
+    // Returns when every window exists, with the journal empty; throws
+    // std::runtime_error when the windows cannot be built.
+    explicit Terminal(const Scenario& scenario = Scenario());
+    ~Terminal();  // destroys the windows (if WM_CLOSE has not already) and ends the UI thread
+    Terminal(const Terminal&) = delete;
+    Terminal& operator=(const Terminal&) = delete;
+
+    const Windows& Handles() const;
+    Journal& Log();
+    DWORD UiThread() const;
+    // Runs `work` on the UI thread and returns when it is done; an exception
+    // it throws is rethrown here. Does nothing once the UI thread has ended.
+    void OnUiThread(const std::function<void()>& work);
+    // True once the main window has been destroyed (after WM_CLOSE).
+    bool Closed() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
+
+}  // namespace StandIn

@@ -1,0 +1,189 @@
+#include "Ui.h"
+
+#include "Charts.h"
+#include "MainWindow.h"
+#include "Panels.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+namespace StandIn {
+
+namespace {
+
+const char* const InternalMessageName = "MetaTrader4_Internal_Message";
+
+bool IsFloating(const Scenario& scenario, PanelId id)
+{
+    return scenario.placement[static_cast<int>(id)] == Placement::Floating;
+}
+
+void MakeFolder(const std::string& path)
+{
+    if (!CreateDirectoryA(path.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        throw std::runtime_error("cannot create " + path + ", error " + std::to_string(GetLastError()));
+}
+
+}  // namespace
+
+Ui::Ui(const Scenario& scenario, Journal& journal)
+    : m_scenario(scenario)
+    , m_journal(journal)
+    , m_texts(TextsOf(scenario.language))
+    , m_internalMessage(RegisterWindowMessageA(InternalMessageName))
+{
+}
+
+Ui::~Ui()
+{
+    if (m_main && IsWindow(m_main->Handle()))
+        DestroyWindow(m_main->Handle());
+}
+
+void Ui::Build()
+{
+    INITCOMMONCONTROLSEX controls = { sizeof controls,
+        ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES };
+    InitCommonControlsEx(&controls);
+    RegisterClasses();
+    CreateHistoryFolder();
+
+    m_main = std::make_unique<MainWindow>(*this);
+    m_main->Create();
+    m_handles.main = m_main->Handle();
+    m_handles.chartArea = m_main->ChartArea();
+    CreateDocks();
+    CreateToolbars();
+    CreatePanels();
+    ShowWindow(m_handles.main, SW_SHOW);
+    m_main->Layout();
+    CreateCharts();
+    UpdateWindow(m_handles.main);
+    ShowFloatingFrames();
+}
+
+void Ui::Record(Event::Kind kind, HWND window, UINT message, WPARAM wParam, LPARAM lParam, std::string text)
+{
+    m_journal.Add({ kind, window, message, wParam, lParam, std::move(text), GetCurrentThreadId() });
+}
+
+void Ui::RegisterClasses()
+{
+    const auto face = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    Window::Register(ClassName::Main, CS_DBLCLKS, face);
+    Window::Register(ClassName::ControlBar, CS_DBLCLKS, face);
+    Window::Register(ClassName::PanelContent, CS_DBLCLKS, face);
+    Window::Register(ClassName::FloatingFrame, CS_DBLCLKS, face);
+    Window::Register(ClassName::ChartFrame, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
+        reinterpret_cast<HBRUSH>(COLOR_WINDOWFRAME + 1));
+    Window::Register(ClassName::ChartView, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, nullptr);
+}
+
+void Ui::CreateDocks()
+{
+    Keep(std::make_unique<DockBar>(DockBar::Direction::Across)).Create(m_handles.main, Id::DockTop);
+    Keep(std::make_unique<DockBar>(DockBar::Direction::Down)).Create(m_handles.main, Id::DockLeft);
+    Keep(std::make_unique<DockBar>(DockBar::Direction::Across)).Create(m_handles.main, Id::DockBottom);
+    m_handles.standardDock = GetDlgItem(m_handles.main, Id::DockTop);
+}
+
+void Ui::CreateToolbars()
+{
+    for (int i = 0; i < ToolbarCount; ++i) {
+        m_handles.toolbar[i] = CreateWindowExA(0, TOOLBARCLASSNAMEA, m_texts.toolbars[i],
+            WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER | TBSTYLE_FLAT, 0, 0, 0, 0,
+            m_handles.standardDock, ChildId(Id::Toolbar[i]), GetModuleHandleA(nullptr), nullptr);
+        if (!m_handles.toolbar[i])
+            throw std::runtime_error("cannot create the toolbar " + std::string(m_texts.toolbars[i]));
+    }
+}
+
+void Ui::CreatePanels()
+{
+    for (int i = 0; i < PanelCount; ++i)
+        CreatePanel(static_cast<PanelId>(i));
+}
+
+// Docked: left or bottom dock > titled bar > content. Floating: frame owned
+// by the main window > bar 0xE81F > content.
+void Ui::CreatePanel(PanelId id)
+{
+    const int index = static_cast<int>(id);
+    const char* title = m_texts.panels[index];
+    auto& bar = Keep(std::make_unique<ControlBar>());
+    if (IsFloating(m_scenario, id)) {
+        auto& frame = Keep(std::make_unique<FloatingFrame>());
+        frame.Create(m_handles.main, title, index);
+        bar.Create(frame.Handle(), "", Id::FloatingBar);
+        Keep(MakePanel(id)).Create(bar.Handle());
+        frame.Layout();
+        m_handles.floatingFrame[index] = frame.Handle();
+    } else {
+        const bool bottom = id == PanelId::Terminal || id == PanelId::Tester;
+        bar.Create(GetDlgItem(m_handles.main, bottom ? Id::DockBottom : Id::DockLeft), title,
+            Id::PanelBarFirst + index);
+        Keep(MakePanel(id)).Create(bar.Handle());  // sized with its dock by the main window's layout
+    }
+}
+
+std::unique_ptr<Panel> Ui::MakePanel(PanelId id)
+{
+    switch (id) {
+    case PanelId::DataWindow:
+        return std::make_unique<DataWindowPanel>(*this);
+    case PanelId::MarketWatch:
+        return std::make_unique<MarketWatchPanel>(*this);
+    case PanelId::Navigator:
+        return std::make_unique<NavigatorPanel>(*this);
+    case PanelId::Terminal:
+        return std::make_unique<TerminalPanel>(*this);
+    default:
+        return std::make_unique<TesterPanel>(*this);
+    }
+}
+
+// Floating panels come up last, above the main window that owns them.
+void Ui::ShowFloatingFrames()
+{
+    bool shown = false;
+    for (HWND frame : m_handles.floatingFrame)
+        if (frame) {
+            SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+            shown = true;
+        }
+    if (shown)
+        m_main->WatchFloatingFrames();
+}
+
+// In scenario order; each new chart becomes the active one.
+void Ui::CreateCharts()
+{
+    for (size_t i = 0; i < m_scenario.charts.size(); ++i) {
+        auto& frame = Keep(std::make_unique<ChartFrame>(*this, m_scenario.charts[i]));
+        frame.Create(m_handles.chartArea, static_cast<int>(i));
+        m_handles.chartFrames.push_back(frame.Handle());
+        m_handles.chartViews.push_back(frame.View());
+    }
+}
+
+// A connected terminal keeps the server's history in
+// <terminal folder>\history\<server>\, with the selected symbols in
+// symbols.sel.
+void Ui::CreateHistoryFolder()
+{
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length);
+    folder.erase(folder.find_last_of('\\') + 1);
+    MakeFolder(folder += "history");
+    MakeFolder(folder += "\\" + m_scenario.server);
+    HANDLE file = CreateFileA((folder + "\\symbols.sel").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    else if (GetLastError() != ERROR_FILE_EXISTS)
+        throw std::runtime_error("cannot create " + folder + "\\symbols.sel");
+}
+
+}  // namespace StandIn

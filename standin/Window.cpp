@@ -1,0 +1,103 @@
+#include "Window.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace StandIn {
+
+namespace {
+
+// The object whose window is being created on this thread: it is attached
+// at the window's first message, before WM_NCCREATE on some windows.
+thread_local Window* t_creating = nullptr;
+
+std::string Failure(const char* what, const char* className)
+{
+    return std::string(what) + " " + className + " failed, error " + std::to_string(GetLastError());
+}
+
+}  // namespace
+
+void Window::Register(const char* className, UINT style, HBRUSH background)
+{
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = style;
+    windowClass.lpfnWndProc = Proc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = background;
+    windowClass.lpszClassName = className;
+    if (!RegisterClassExA(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        throw std::runtime_error(Failure("RegisterClassEx", className));
+}
+
+HWND Window::Create(DWORD exStyle, const char* className, const char* text, DWORD style, int x, int y,
+    int width, int height, HWND parent, UINT id)
+{
+    t_creating = this;
+    HWND window = CreateWindowExA(exStyle, className, text, style, x, y, width, height, parent,
+        (style & WS_CHILD) ? ChildId(id) : nullptr, GetModuleHandleA(nullptr), nullptr);
+    t_creating = nullptr;
+    if (!window)
+        throw std::runtime_error(Failure("CreateWindowEx", className));
+    return window;
+}
+
+HWND Window::CreateMdiChild(HWND client, const char* className, const char* text, DWORD style, int x, int y,
+    int width, int height)
+{
+    MDICREATESTRUCTA create = {};
+    create.szClass = className;
+    create.szTitle = text;
+    create.hOwner = GetModuleHandleA(nullptr);
+    create.x = x;
+    create.y = y;
+    create.cx = width;
+    create.cy = height;
+    create.style = style;
+    t_creating = this;
+    HWND window = reinterpret_cast<HWND>(SendMessageA(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
+    t_creating = nullptr;
+    if (!window)
+        throw std::runtime_error(Failure("WM_MDICREATE", className));
+    return window;
+}
+
+LRESULT Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) { return Default(message, wParam, lParam); }
+
+LRESULT Window::Default(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcA(m_handle, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!self && t_creating) {
+        self = t_creating;
+        t_creating = nullptr;
+        self->m_handle = window;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    if (!self)
+        return DefWindowProcA(window, message, wParam, lParam);
+    const LRESULT result = self->OnMessage(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        self->m_handle = nullptr;
+    }
+    return result;
+}
+
+HMENU ChildId(UINT id) { return reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)); }
+
+bool HasVisibleChild(HWND window)
+{
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (IsWindowVisible(child))
+            return true;
+    return false;
+}
+
+}  // namespace StandIn

@@ -1,0 +1,42 @@
+#pragma once
+// Base of the stand-in's own windows: one C++ object per window, attached
+// from the window's first message on, with one OnXxx handler per message in
+// each derived class.
+#include <windows.h>
+
+namespace StandIn {
+
+class Window {
+public:
+    Window() = default;
+    virtual ~Window() = default;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    HWND Handle() const { return m_handle; }
+
+    // Registers a window class whose windows are served by Window objects;
+    // registering the same name again is harmless.
+    static void Register(const char* className, UINT style, HBRUSH background);
+
+protected:
+    HWND Create(DWORD exStyle, const char* className, const char* text, DWORD style, int x, int y, int width,
+        int height, HWND parent, UINT id);
+    // An MDI child of `client` (WM_MDICREATE); it becomes the active child.
+    HWND CreateMdiChild(HWND client, const char* className, const char* text, DWORD style, int x, int y,
+        int width, int height);
+
+    virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // What the window does with a message it leaves to the system.
+    virtual LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND m_handle = nullptr;
+};
+
+HMENU ChildId(UINT id);
+bool HasVisibleChild(HWND window);
+
+}  // namespace StandIn

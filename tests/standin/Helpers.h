@@ -1,0 +1,64 @@
+#pragma once
+// Small window queries for the stand-in's tests.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace StandInTest {
+
+inline std::string ClassOf(HWND window)
+{
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+inline std::string TextOf(HWND window)
+{
+    char text[512] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+inline BOOL CALLBACK CollectWindow(HWND window, LPARAM list)
+{
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+// Every descendant, in the order EnumChildWindows gives them.
+inline std::vector<HWND> Descendants(HWND window)
+{
+    std::vector<HWND> found;
+    EnumChildWindows(window, CollectWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+inline std::vector<HWND> DescendantsOfClass(HWND window, const std::string& className)
+{
+    std::vector<HWND> found;
+    for (HWND child : Descendants(window))
+        if (ClassOf(child) == className)
+            found.push_back(child);
+    return found;
+}
+
+// The top-level windows of this process and all their descendants.
+inline std::vector<HWND> WindowsOfThisProcess()
+{
+    std::vector<HWND> topLevel, all;
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&topLevel));
+    for (HWND window : topLevel) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process != GetCurrentProcessId())
+            continue;
+        all.push_back(window);
+        for (HWND child : Descendants(window))
+            all.push_back(child);
+    }
+    return all;
+}
+
+}  // namespace StandInTest
