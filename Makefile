@@ -1,6 +1,7 @@
 # make test  — builds both targets, checks the export table, runs every test under Wine
 # make dll   — the 32-bit RazozazER4.dll in dist/
-# make demo  — the tour: a program that loads the DLL by name and calls its exports
+# make demo  — the tour: a stand-in terminal with the DLL loaded by name, every export called once,
+#              and a screenshot of the terminal in build/standin.png
 # Each target installs what is missing (tools/setup) and reuses what exists.
 
 .PHONY: all test dll demo setup build32 build64 clean
@@ -29,7 +30,7 @@ test: build32 build64
 	@tools/with-wine ctest --preset x86_64 $(CTEST_ARGS)
 
 demo: build64
-	@cd build/x86_64/bin && ../../../tools/with-wine ../../../cmake/wine-run tour.exe
+	@cd build/x86_64/bin && ../../../tools/with-wine ../../../cmake/wine-run tour.exe english ../../standin.png
 
 clean:
 	rm -rf build dist

@@ -1,58 +1,137 @@
-// A tour of the library: loads RazozazER4.dll by name, as the terminal does
-// for the programs that import it, calls its exports and prints what they
-// returned.
+// The tour: a stand-in terminal in this process, RazozazER4.dll loaded by
+// name as the terminal loads it for the programs that import it, and every
+// export built so far called once. Prints a table: export, arguments, result,
+// what the terminal received. Saves a screenshot of the terminal.
+//
+//   tour.exe [scenario] [screenshot.png]
 #include <windows.h>
+
 #include <cstdint>
 #include <cstdio>
+#include <functional>
+#include <string>
+
+#include "Screenshot.h"
+#include "StandIn.h"
 
 namespace {
 
-LRESULT CALLBACK TourWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcA(window, message, wParam, lParam);
-}
+class Tour {
+public:
+    Tour(StandIn::Terminal& terminal, HMODULE library) : m_terminal(terminal), m_library(library) {}
 
-HWND CreateTourWindow()
-{
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = TourWindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hbrBackground = CreateSolidBrush(RGB(0x20, 0x80, 0xC0));
-    windowClass.lpszClassName = "RazozazER4Tour";
-    RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(WS_EX_TOPMOST, "RazozazER4Tour", "tour", WS_POPUP | WS_VISIBLE, 100, 100, 200,
-        150, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    UpdateWindow(window);
-    return window;
-}
+    template <class F>
+    F Get(const char* name)
+    {
+        return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m_library, name)));
+    }
+
+    // One row: runs `call`, which returns the result as text, then lists what
+    // the terminal received meanwhile.
+    void Row(const std::string& name, const std::string& arguments, const std::function<std::string()>& call)
+    {
+        m_terminal.Log().Clear();
+        const std::string result = call();
+        Sleep(50);  // posted messages reach the terminal's thread
+        std::printf("%-28s %-14s %-34s", name.c_str(), arguments.c_str(), result.c_str());
+        const std::vector<StandIn::Event> events = m_terminal.Log().Take();
+        if (events.empty())
+            std::printf(" -\n");
+        for (size_t i = 0; i < events.size(); ++i)
+            std::printf("%s%s\n", i ? "                                                                              " : " ",
+                StandIn::Describe(events[i]).c_str());
+    }
+
+    void Int(const char* name)
+    {
+        Row(name, "", [&] { return Hex(Get<int32_t(WINAPI*)()>(name)()); });
+    }
+
+    void Text(const char* name)
+    {
+        Row(name, "", [&] {
+            const char* text = Get<const char*(WINAPI*)()>(name)();
+            return text ? "\"" + std::string(text) + "\"" : std::string("null");
+        });
+    }
+
+    void VoidOfInt(const char* name, int32_t argument)
+    {
+        Row(name, Hex(argument), [&] {
+            Get<void(WINAPI*)(int32_t)>(name)(argument);
+            return std::string("-");
+        });
+    }
+
+    static std::string Hex(int32_t value)
+    {
+        char text[32];
+        std::snprintf(text, sizeof text, value >= 0 && value < 100000 ? "%ld" : "0x%lX", static_cast<long>(value));
+        return text;
+    }
+
+private:
+    StandIn::Terminal& m_terminal;
+    HMODULE m_library;
+};
 
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    const std::string scenario = argc > 1 ? argv[1] : "english";
+    const std::string screenshot = argc > 2 ? argv[2] : "standin.png";
+    StandIn::Terminal terminal(StandIn::Scenario::Named(scenario));
     HMODULE library = LoadLibraryA("RazozazER4.dll");
     if (!library) {
         std::printf("RazozazER4.dll not loaded (error %lu)\n", GetLastError());
         return 1;
     }
-    using GetCursorInfoProc = void(WINAPI*)(int32_t*, int32_t);
-    auto getCursorInfo = reinterpret_cast<GetCursorInfoProc>(
-        reinterpret_cast<void*>(GetProcAddress(library, "VelmorGetCursorInfo")));
-    if (!getCursorInfo) {
-        std::printf("VelmorGetCursorInfo not exported\n");
-        return 1;
-    }
+    const StandIn::Windows& handles = terminal.Handles();
+    std::printf("stand-in terminal \"%s\" in process %lu, main window 0x%lX\n\n", scenario.c_str(),
+        GetCurrentProcessId(), static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(handles.main)));
+    std::printf("%-28s %-14s %-34s %s\n", "export", "arguments", "result", "the terminal received");
 
-    HWND window = CreateTourWindow();
-    SetCursorPos(150, 130);
-    int32_t info[6] = {};
-    getCursorInfo(info, 6);
-    std::printf("VelmorGetCursorInfo, cursor set to (150, 130) over a window 0x%lX painted 0x%06lX:\n",
-        static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)), static_cast<unsigned long>(RGB(0x20, 0x80, 0xC0)));
-    std::printf("  window under the cursor  0x%lX\n", static_cast<unsigned long>(info[0]));
-    std::printf("  screen position          (%ld, %ld)\n", static_cast<long>(info[1]), static_cast<long>(info[2]));
-    std::printf("  client position          (%ld, %ld)\n", static_cast<long>(info[3]), static_cast<long>(info[4]));
-    std::printf("  pixel colour             0x%06lX\n", static_cast<unsigned long>(info[5]));
-    DestroyWindow(window);
+    Tour tour(terminal, library);
+    tour.VoidOfInt("VelmorInit", 0);
+    tour.Int("VelmorHandleMT4");
+    tour.Int("VelmorGetProcessId");
+    tour.Int("VelmorGetLocalization");
+    tour.Text("VelmorGetPathDirectoryMT4");
+    tour.Text("VelmorGetPathServer");
+    tour.VoidOfInt("VelmorMetaTraderKeyDown", 0x141);
+    tour.Int("VelmorMetaTraderMaximize");
+    tour.Int("VelmorMetaTraderMinimize");
+    tour.Int("VelmorMetaTraderRestore");
+    tour.Int("VelmorMetaTraderHide");
+    tour.Int("VelmorMetaTraderShow");
+    tour.VoidOfInt("VelmorMetaTraderTitle", 0);
+    tour.VoidOfInt("VelmorMetaTraderTitle", 1);
+    terminal.OnUiThread([&] {
+        SetForegroundWindow(handles.main);
+        SetFocus(handles.main);
+    });
+    tour.Row("VelmorMetaTraderHotKeys", "'S', VK_CONTROL", [&] {
+        tour.Get<void(WINAPI*)(int32_t, int32_t)>("VelmorMetaTraderHotKeys")('S', VK_CONTROL);
+        return std::string("-");
+    });
+
+    RECT chart;
+    GetWindowRect(handles.chartViews.at(0), &chart);
+    SetCursorPos(chart.left + 40, chart.top + 30);
+    tour.Row("VelmorGetCursorInfo", "array, 6", [&] {
+        int32_t info[6] = {};
+        tour.Get<void(WINAPI*)(int32_t*, int32_t)>("VelmorGetCursorInfo")(info, 6);
+        char text[128];
+        std::snprintf(text, sizeof text, "0x%lX (%ld,%ld) (%ld,%ld) 0x%06lX", static_cast<unsigned long>(info[0]),
+            static_cast<long>(info[1]), static_cast<long>(info[2]), static_cast<long>(info[3]),
+            static_cast<long>(info[4]), static_cast<unsigned long>(info[5]));
+        return std::string(text);
+    });
+
+    Sleep(200);
+    const bool saved = SaveWindowPng(handles.main, screenshot);
+    tour.Int("VelmorMetaTraderClose");
+    std::printf("\nscreenshot of the terminal: %s%s\n", screenshot.c_str(), saved ? "" : " (not saved)");
     return 0;
 }

@@ -168,8 +168,8 @@ void Ui::CreateCharts()
 }
 
 // A connected terminal keeps the server's history in
-// <terminal folder>\history\<server>\, with the selected symbols in
-// symbols.sel.
+// <terminal folder>\history\<server>\, and writes the selected symbols to
+// symbols.sel when it connects.
 void Ui::CreateHistoryFolder()
 {
     char path[MAX_PATH];
@@ -179,11 +179,10 @@ void Ui::CreateHistoryFolder()
     MakeFolder(folder += "history");
     MakeFolder(folder += "\\" + m_scenario.server);
     HANDLE file = CreateFileA((folder + "\\symbols.sel").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE)
-        CloseHandle(file);
-    else if (GetLastError() != ERROR_FILE_EXISTS)
-        throw std::runtime_error("cannot create " + folder + "\\symbols.sel");
+        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        throw std::runtime_error("cannot write " + folder + "\\symbols.sel");
+    CloseHandle(file);
 }
 
 }  // namespace StandIn

@@ -29,6 +29,7 @@ CriticalSection::~CriticalSection()
 
 HANDLE Mutex::Create(const std::string& name, BOOL initialOwner, DWORD waitTimeout)
 {
+    Close();  // a mutex created again (a new start-up) lets go of the old handle
     m_lastError = 0;
     m_waitTimeout = waitTimeout;
     m_handle = nullptr;
@@ -96,6 +97,7 @@ Lock<Mutex>::~Lock()
 
 HANDLE Event::Create(const std::string& name, BOOL manualReset, BOOL initialState, DWORD waitTimeout)
 {
+    Close();
     m_initialState = initialState;
     m_manualReset = manualReset;
     m_waitTimeout = waitTimeout;
@@ -114,6 +116,7 @@ HANDLE Event::Create(const std::string& name, BOOL manualReset, BOOL initialStat
 
 HANDLE Event::Open(const std::string& name)
 {
+    Close();
     m_name = name;
     m_lastError = 0;
     m_handle = nullptr;

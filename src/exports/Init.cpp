@@ -1,11 +1,14 @@
 #include "exports/Init.h"
 
+#include "MT4/Path.h"
+#include "MT4/Windows.h"
 #include "exports/Frame.h"
 
 namespace {
 
 LONG g_initialised = 0;
 DWORD g_lastProcess = 0;
+std::string g_serverPath;
 
 const char* const InitCaption = "RazozazER4.dll";
 const char* const InitPrefix = "Ошибка в функции \"Init()\".\n\n";
@@ -19,6 +22,11 @@ void Init(DWORD processId) noexcept
         Utils::Sync::Lock<Utils::Sync::CriticalSection> lock(*section);
         if (g_initialised && (processId == 0 || processId == g_lastProcess))
             return;
+        Utils::Pointer<MT4::Windows> windows;
+        windows->Init(processId);
+        Utils::Pointer<MT4::Path> path;
+        path->Init(windows->Directory());
+        g_serverPath = path->ServerHistoryDirectory();
         g_initialised = 1;
         g_lastProcess = processId;
     });
@@ -31,6 +39,13 @@ void DeInit() noexcept
         Utils::Sync::Lock<Utils::Sync::CriticalSection> lock(*section);
         g_initialised = 0;
     });
+}
+
+std::string ServerPathText()
+{
+    Utils::Pointer<g_CInitCS> section;
+    Utils::Sync::Lock<Utils::Sync::CriticalSection> lock(*section);
+    return g_serverPath;
 }
 
 bool IsInitialised()

@@ -3,6 +3,8 @@
 // forgets what Init established.
 #include <windows.h>
 
+#include <string>
+
 #include "Utils/Base.h"
 #include "Utils/Sync.h"
 
@@ -14,6 +16,9 @@ class g_CInitCS : public Utils::Sync::CriticalSection, public virtual Utils::Bas
 void Init(DWORD processId) noexcept;
 void DeInit() noexcept;
 
-// Library-wide state of Init, for the tests.
+// The served terminal's server history directory, as Init last set it.
+std::string ServerPathText();
+
+// Library-wide state of Init.
 bool IsInitialised();
 DWORD LastInitProcess();

@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "StandIn.h"
 #include "support/BoxWatcher.h"
+#include "support/Library.h"
 #include "support/TestWindow.h"
 
 using Support::Box;
@@ -18,11 +20,7 @@ class CursorInfoTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        library = LoadLibraryA("RazozazER4.dll");
-        ASSERT_NE(library, nullptr);
-        getCursorInfo = reinterpret_cast<GetCursorInfoProc>(
-            reinterpret_cast<void*>(GetProcAddress(library, "VelmorGetCursorInfo")));
-        ASSERT_NE(getCursorInfo, nullptr);
+        library.Get<Support::VoidOfIntFn>("VelmorInit")(0);
         ASSERT_TRUE(SetCursorPos(230, 250));
     }
 
@@ -35,8 +33,9 @@ protected:
     }
 
     static constexpr int32_t Guard = 0x7A7A7A7A;
-    HMODULE library = nullptr;
-    GetCursorInfoProc getCursorInfo = nullptr;
+    StandIn::Terminal terminal { StandIn::Scenario::Named("english") };
+    Support::Library library;
+    GetCursorInfoProc getCursorInfo = library.Get<GetCursorInfoProc>("VelmorGetCursorInfo");
     Support::TestWindow window { 200, 200, 100, 100, RGB(0x12, 0x34, 0x56) };
     Support::BoxWatcher boxes;
 };

@@ -1,0 +1,117 @@
+#pragma once
+// The terminal as the library sees it: the process served, its paths, the
+// internal message, the main window, the chart area, the panels and their
+// controls found under their localized names, the tab lists and the named
+// mutexes that serialise the operations across threads. Filled by Init; the
+// operations of each family live in their own WindowsXxx.cpp.
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "MT4/Localization.h"
+#include "Utils/Base.h"
+#include "Utils/Sync.h"
+
+namespace MT4 {
+
+class Windows : public virtual Utils::Base {
+public:
+    // A list of localized tab names in the terminal's order, and the index of each.
+    struct TabList {
+        std::vector<std::string> names;
+        std::map<std::string, int> index;
+        void Add(const std::string& name);
+    };
+
+    enum MutexId {
+        MutexActiveChart,
+        MutexDataWindow,
+        MutexDeleteIndicators,
+        MutexMarketWatch,
+        MutexNavigator,
+        MutexTerminal,
+        MutexTester,
+        MutexTickIndicators,
+        MutexCount
+    };
+
+    // --- start-up ---------------------------------------------------------
+    // Discovers the terminal of `processId` (0 = this process).
+    void Init(DWORD processId);
+    HWND HandleMetaTrader();
+    HWND HandleMDIClient();
+    // Full path of the executable of a process (its first module).
+    static std::string ExecutablePath(DWORD processId);
+    static std::string MutexName(MutexId id, DWORD processId);
+
+    // --- panels and localization --------------------------------------------
+    void InitLocalization();
+    void InitTabLists();
+    HWND HandleDataWindow();
+    HWND HandleMarketWatch();
+    HWND HandleNavigator();
+    HWND HandleTerminal();
+    HWND HandleTester();
+    HWND HandlePanelStandart();
+    HWND HandlePanelCharts();
+    HWND HandlePanelLineStudies();
+    HWND HandlePanelPeriodicity();
+    HWND HandlePanelStandard();
+    HWND HandleListDataWindow();
+    HWND HandleListMarketWatch();
+    HWND HandleTreeNavigator();
+    void HandleListsTerminal();
+
+    // --- main window --------------------------------------------------------
+    void MetaTraderTitle(BOOL show);
+
+    // --- charts -------------------------------------------------------------
+    // Every chart window (descendant of the chart area whose class begins with
+    // "AfxFrameOrView"), in the system's enumeration order.
+    std::vector<HWND> Charts() const;
+
+    // --- what start-up found ------------------------------------------------
+    DWORD ProcessId() const { return m_processId; }
+    const std::string& ExecutablePathText() const { return m_executablePath; }
+    const std::string& Directory() const { return m_directory; }
+    UINT InternalMessage() const { return m_internalMessage; }
+    HWND MainWindow() const { return m_mainWindow; }
+    HWND ChartArea() const { return m_chartArea; }
+    HWND StandardDock() const { return m_standardDock; }
+    Language GetLanguage() const { return m_language; }
+    const std::string& Text(Name name) const { return m_names[static_cast<int>(name)]; }
+    // Handles by localized name; a name never stored gives null.
+    HWND Panel(const std::string& name) { return m_panels[name]; }
+    HWND Control(const std::string& name) { return m_controls[name]; }
+    const TabList& TerminalTabs() const { return m_terminalTabs; }
+    const TabList& TesterTabs() const { return m_testerTabs; }
+    const TabList& OptionsTabs() const { return m_optionsTabs; }
+    Utils::Sync::Mutex& GetMutex(MutexId id) { return m_mutexes[id]; }
+
+private:
+    void Clear();
+    void CreateMutexes();
+    HWND HandlePanel(Name name, const char* method, int controlId);
+    HWND HandleInnerControl(Name panel, int controlId, const char* error);
+
+    DWORD m_processId = 0;
+    std::string m_processIdText;
+    std::string m_executablePath;
+    std::string m_directory;
+    UINT m_internalMessage = 0;
+    HWND m_mainWindow = nullptr;
+    HWND m_chartArea = nullptr;
+    HWND m_standardDock = nullptr;
+    Language m_language = Language::None;
+    std::string m_names[NameCount];
+    std::map<std::string, HWND> m_panels;
+    std::map<std::string, HWND> m_controls;
+    TabList m_terminalTabs;
+    TabList m_testerTabs;
+    TabList m_optionsTabs;
+    Utils::Sync::Mutex m_mutexes[MutexCount];
+};
+
+}  // namespace MT4

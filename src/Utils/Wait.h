@@ -1,0 +1,44 @@
+#pragma once
+// Waiting for the terminal: every wait polls with an interval and has a
+// bound. Intervals and attempt counts that the terminal's behaviour dictates
+// stay where they are used; the bounds of waits that have no natural end are
+// kept here, in one table.
+#include <windows.h>
+
+namespace Utils::Wait {
+
+// Bounds, in milliseconds.
+inline constexpr DWORD DialogBound = 10000;    // a dialog or window to appear or go
+inline constexpr DWORD WindowTextBound = 10000;  // a window to answer WM_GETTEXT
+inline constexpr DWORD SendBound = 30000;      // a threaded send to return
+inline constexpr DWORD SnapshotBound = 10000;  // a module snapshot of a process
+
+// Calls `attempt` up to `attempts` times, sleeping `interval` ms after each
+// result that converts to false; returns the first true-ish result, or the
+// last result.
+template <class Attempt>
+auto Retry(unsigned attempts, DWORD interval, Attempt&& attempt) -> decltype(attempt())
+{
+    auto result = attempt();
+    for (unsigned i = 1; i < attempts && !result; ++i) {
+        Sleep(interval);
+        result = attempt();
+    }
+    return result;
+}
+
+// Polls `done` every `interval` ms until it holds (true) or `bound` ms passed (false).
+template <class Done>
+bool Until(Done&& done, DWORD interval, DWORD bound)
+{
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        if (done())
+            return true;
+        if (GetTickCount64() - start >= bound)
+            return false;
+        Sleep(interval);
+    }
+}
+
+}  // namespace Utils::Wait

@@ -1,0 +1,32 @@
+#pragma once
+// standin.exe in a process of its own: started with a scenario, its process
+// id and main window read from the line it prints, closed with WM_CLOSE.
+#include <windows.h>
+
+#include <string>
+
+namespace Support {
+
+class StandInProcess {
+public:
+    // Starts "<build>\terminal\standin.exe <scenario>" and waits (bounded) for its line.
+    explicit StandInProcess(const std::string& scenario = "english");
+    ~StandInProcess();  // closes it (WM_CLOSE, then a bounded wait; terminated only if it hangs)
+    StandInProcess(const StandInProcess&) = delete;
+    StandInProcess& operator=(const StandInProcess&) = delete;
+
+    DWORD Pid() const { return m_pid; }
+    HWND Main() const { return m_main; }
+    // The directory of standin.exe, with its final "\".
+    static std::string Directory();
+    // Posts WM_CLOSE and waits for the process to end; its exit code, or
+    // STILL_ACTIVE if it did not end within the bound.
+    DWORD Close();
+
+private:
+    PROCESS_INFORMATION m_process = {};
+    DWORD m_pid = 0;
+    HWND m_main = nullptr;
+};
+
+}  // namespace Support

@@ -1,0 +1,13 @@
+// unit_tests: the library's code linked statically; its frame runs start-up,
+// so a stand-in terminal serves the whole run.
+#include <gtest/gtest.h>
+
+#include "exports/Init.h"
+#include "support/TerminalEnvironment.h"
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new Support::TerminalEnvironment([] { Init(0); }));
+    return RUN_ALL_TESTS();
+}
