@@ -13,6 +13,7 @@
 #include "MT4/Localization.h"
 #include "Utils/Base.h"
 #include "Utils/Sync.h"
+#include "Utils/Wait.h"
 
 namespace MT4 {
 
@@ -95,6 +96,9 @@ private:
     void CreateMutexes();
     HWND HandlePanel(Name name, const char* method, int controlId);
     HWND HandleInnerControl(Name panel, int controlId, const char* error);
+    // Up to 600 attempts 100 ms apart while `find` gives null; then throws `error`.
+    template <class Find>
+    static HWND WaitForHandle(Find&& find, const char* error);
 
     DWORD m_processId = 0;
     std::string m_processIdText;
@@ -113,5 +117,14 @@ private:
     TabList m_optionsTabs;
     Utils::Sync::Mutex m_mutexes[MutexCount];
 };
+
+template <class Find>
+HWND Windows::WaitForHandle(Find&& find, const char* error)
+{
+    HWND window = Utils::Wait::Retry(600, 100, find);
+    if (!window)
+        throw error;
+    return window;
+}
 
 }  // namespace MT4

@@ -24,10 +24,8 @@ const char* const MutexPrefixes[Windows::MutexCount] = {
     "MT4::Windows::Mutex_TickIndicators_",
 };
 
-// Attempts of 100 ms while waiting for a window of the terminal.
-constexpr unsigned WindowAttempts = 600;
-
 }  // namespace
+
 
 void Windows::TabList::Add(const std::string& name)
 {
@@ -133,21 +131,20 @@ std::string Windows::ExecutablePath(DWORD processId)
 
 HWND Windows::HandleMetaTrader()
 {
-    m_mainWindow = Utils::Wait::Retry(WindowAttempts, 100, [&] {
-        return Utils::Windows::FindFirst(
-            nullptr, m_processId, Utils::Windows::Match::Exact, "MetaQuotes::MetaTrader::4.00");
-    });
-    if (!m_mainWindow)
-        throw "Ошибка в методе \"MT4::Windows::HandleMetaTrader()\".\nНе получен системный дескриптор окна МТ4.";
+    m_mainWindow = WaitForHandle(
+        [&] {
+            return Utils::Windows::FindFirst(
+                nullptr, m_processId, Utils::Windows::Match::Exact, "MetaQuotes::MetaTrader::4.00");
+        },
+        "Ошибка в методе \"MT4::Windows::HandleMetaTrader()\".\nНе получен системный дескриптор окна МТ4.");
     return m_mainWindow;
 }
 
 HWND Windows::HandleMDIClient()
 {
-    m_chartArea = Utils::Wait::Retry(WindowAttempts, 100, [&] { return GetDlgItem(m_mainWindow, 0xE900); });
-    if (!m_chartArea)
-        throw "Ошибка в методе \"MT4::Windows::HandleMDIClient()\".\nНе получен системный дескриптор окна области "
-              "графиков.";
+    m_chartArea = WaitForHandle([&] { return GetDlgItem(m_mainWindow, 0xE900); },
+        "Ошибка в методе \"MT4::Windows::HandleMDIClient()\".\nНе получен системный дескриптор окна области "
+        "графиков.");
     return m_chartArea;
 }
 

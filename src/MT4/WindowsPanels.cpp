@@ -21,7 +21,6 @@ const char* const FloatingPrefixes[] = { "Afx:400000:8:100", "Afx:00400000:8:000
     "Afx:00090000:b:00010003" };
 
 constexpr unsigned DetectionPasses = 10;
-constexpr unsigned WindowAttempts = 600;
 
 }  // namespace
 
@@ -156,19 +155,16 @@ HWND Windows::HandlePanelStandard()
 
 HWND Windows::HandlePanelStandart()
 {
-    m_standardDock = Utils::Wait::Retry(WindowAttempts, 100, [&] { return GetDlgItem(m_mainWindow, 0xE81B); });
-    if (!m_standardDock)
-        throw "Ошибка в методе \"MT4::Windows::HandlePanelStandart()\".\nНе получен системный дескриптор главной "
-              "панели \"Стандартная\".";
+    m_standardDock = WaitForHandle([&] { return GetDlgItem(m_mainWindow, 0xE81B); },
+        "Ошибка в методе \"MT4::Windows::HandlePanelStandart()\".\nНе получен системный дескриптор главной "
+        "панели \"Стандартная\".");
     return m_standardDock;
 }
 
 HWND Windows::HandleInnerControl(Name panel, int controlId, const char* error)
 {
     HWND parent = Panel(Text(panel));
-    HWND control = Utils::Wait::Retry(WindowAttempts, 100, [&] { return GetDlgItem(parent, controlId); });
-    if (!control)
-        throw error;
+    HWND control = WaitForHandle([&] { return GetDlgItem(parent, controlId); }, error);
     m_controls[Text(panel)] = control;
     return control;
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "StandIn.h"
+#include "Utils/Errors.h"
 #include "support/BoxWatcher.h"
 #include "support/Library.h"
 
@@ -40,6 +41,25 @@ TEST(StartUpFailureTest, ProcessWithoutTerminalWindowGivesUpAfterAboutSixtySecon
         (std::vector<Box> { { "RazozazER4.dll",
             "Ошибка в функции \"Init()\".\n\n"
             "Ошибка в методе \"MT4::Windows::HandleMetaTrader()\".\nНе получен системный дескриптор окна МТ4." } }));
+}
+
+TEST(StartUpFailureTest, ProcessThatDoesNotExistGivesUpAfterTheSnapshotBound)
+{
+    Support::BoxWatcher boxes;
+    Support::Library library;
+    const DWORD noProcess = 0x7FFFFFF0;
+    const ULONGLONG start = GetTickCount64();
+    library.Get<Support::VoidOfIntFn>("VelmorInit")(static_cast<int32_t>(noProcess));
+    const ULONGLONG took = GetTickCount64() - start;
+    EXPECT_GE(took, 9000u);
+    EXPECT_LT(took, 30000u);
+    const std::vector<Box> shown = boxes.Take();
+    ASSERT_EQ(shown.size(), 1u);
+    const std::string head = "Ошибка в функции \"Init()\".\n\nОшибка в методе \"MT4::Windows::ExecutablePath()\".\n"
+                             "Не получен список модулей процесса 2147483632.";
+    ASSERT_EQ(shown[0].text.substr(0, head.size()), head);
+    const DWORD code = std::stoul(shown[0].text.substr(head.size() + std::string("\nLast Error ").size()));
+    EXPECT_EQ(shown[0], (Box { "RazozazER4.dll", head + LastErrorText(code) }));
 }
 
 }  // namespace
