@@ -240,10 +240,28 @@ void DataWindowPanel::Layout(int width, int height)
     MoveWindow(m_ui.Handles().dataWindowList, 0, 0, width, height, TRUE);
 }
 
+// One row per scenario symbol: Symbol, Bid, Ask.
 void MarketWatchPanel::CreateControls()
 {
     HWND list = CreateControl(WC_LISTVIEWA, LVS_REPORT | LVS_SHOWSELALWAYS, Id::MarketWatchList);
-    AddColumn(list, 0, m_ui.Text().symbolColumn, 100);
+    AddColumn(list, 0, m_ui.Text().symbolColumn, 80);
+    AddColumn(list, 1, "Bid", 60);
+    AddColumn(list, 2, "Ask", 60);
+    const std::vector<QuoteSpec>& rows = m_ui.Setup().marketWatch;
+    SendMessageA(list, LVM_SETITEMCOUNT, rows.size(), 0);
+    for (size_t row = 0; row < rows.size(); ++row) {
+        LVITEMA item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(row);
+        item.pszText = const_cast<char*>(rows[row].symbol.c_str());
+        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        const std::string* prices[] = { &rows[row].bid, &rows[row].ask };
+        for (int column = 1; column <= 2; ++column) {
+            item.iSubItem = column;
+            item.pszText = const_cast<char*>(prices[column - 1]->c_str());
+            SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+        }
+    }
     m_ui.Handles().marketWatchList = list;
 }
 
@@ -252,21 +270,31 @@ void MarketWatchPanel::Layout(int width, int height)
     MoveWindow(m_ui.Handles().marketWatchList, 0, 0, width, height, TRUE);
 }
 
-// The root nodes, the first of them selected: the terminal's tree always
-// has a selection.
+// The root nodes, collapsed, with the account and the scenario's programs
+// under them; the first root is selected: the terminal's tree always has a
+// selection.
 void NavigatorPanel::CreateControls()
 {
     HWND tree = CreateControl(WC_TREEVIEWA, TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS | TVS_SHOWSELALWAYS,
         Id::NavigatorTree);
-    HTREEITEM first = nullptr;
-    for (const char* node : m_ui.Text().navigatorNodes) {
+    const Scenario& setup = m_ui.Setup();
+    const std::vector<std::string> account = { setup.account };
+    const std::vector<std::string>* leaves[NavigatorNodeCount]
+        = { &account, &setup.indicators, &setup.experts, &setup.customIndicators, &setup.scripts };
+    const auto insert = [tree](HTREEITEM parent, const char* text) {
         TVINSERTSTRUCTA insert = {};
-        insert.hParent = TVI_ROOT;
+        insert.hParent = parent;
         insert.hInsertAfter = TVI_LAST;
         insert.item.mask = TVIF_TEXT;
-        insert.item.pszText = const_cast<char*>(node);
-        auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-        first = first ? first : item;
+        insert.item.pszText = const_cast<char*>(text);
+        return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    };
+    HTREEITEM first = nullptr;
+    for (int node = 0; node < NavigatorNodeCount; ++node) {
+        HTREEITEM root = insert(TVI_ROOT, m_ui.Text().navigatorNodes[node]);
+        for (const std::string& leaf : *leaves[node])
+            insert(root, leaf.c_str());
+        first = first ? first : root;
     }
     SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(first));
     m_ui.Handles().navigatorTree = tree;

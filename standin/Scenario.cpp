@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <fstream>
 #include <stdexcept>
 
@@ -24,6 +25,20 @@ std::string Lower(std::string text)
     return text;
 }
 
+// "S0000" … with prices that differ row by row.
+std::vector<QuoteSpec> ManySymbols(int count)
+{
+    std::vector<QuoteSpec> rows;
+    for (int i = 0; i < count; ++i) {
+        char symbol[16], bid[16], ask[16];
+        std::snprintf(symbol, sizeof symbol, "S%04d", i);
+        std::snprintf(bid, sizeof bid, "1.%05d", i);
+        std::snprintf(ask, sizeof ask, "1.%05d", i + 12);
+        rows.push_back({ symbol, bid, ask });
+    }
+    return rows;
+}
+
 const char* const PanelKeys[PanelCount] = { "datawindow", "marketwatch", "navigator", "terminal", "tester" };
 
 // Reads one "key = value" line into the scenario; false for a wrong line.
@@ -41,6 +56,16 @@ public:
             return ReadNumber(value, 0, 32, m_scenario.terminalLists);
         if (key == "chart")
             return ReadChart(value);
+        if (key == "symbol")
+            return ReadQuote(value);
+        if (key == "indicator")
+            return ReadName(value, m_scenario.indicators);
+        if (key == "expert")
+            return ReadName(value, m_scenario.experts);
+        if (key == "customindicator")
+            return ReadName(value, m_scenario.customIndicators);
+        if (key == "script")
+            return ReadName(value, m_scenario.scripts);
         if (key == "account")
             m_scenario.account = value;
         else if (key == "server")
@@ -94,6 +119,44 @@ private:
         return true;
     }
 
+    // SYMBOL,BID,ASK; the first line replaces the default rows.
+    bool ReadQuote(const std::string& value)
+    {
+        if (!Given(&m_scenario.marketWatch))
+            m_scenario.marketWatch.clear();
+        if (value.empty())
+            return true;
+        const auto first = value.find(',');
+        const auto second = first == std::string::npos ? first : value.find(',', first + 1);
+        if (second == std::string::npos)
+            return false;
+        QuoteSpec quote { Trim(value.substr(0, first)), Trim(value.substr(first + 1, second - first - 1)),
+            Trim(value.substr(second + 1)) };
+        if (quote.symbol.empty())
+            return false;
+        m_scenario.marketWatch.push_back(quote);
+        return true;
+    }
+
+    // A program name; the first line of a key replaces its default names.
+    bool ReadName(const std::string& value, std::vector<std::string>& names)
+    {
+        if (!Given(&names))
+            names.clear();
+        if (!value.empty())
+            names.push_back(value);
+        return true;
+    }
+
+    // Whether a line of this list came before (the first one is noted).
+    bool Given(const void* list)
+    {
+        if (std::find(m_given.begin(), m_given.end(), list) != m_given.end())
+            return true;
+        m_given.push_back(list);
+        return false;
+    }
+
     static bool ReadNumber(const std::string& value, int low, int high, int& number)
     {
         if (value.empty() || value.size() > 6 || value.find_first_not_of("0123456789") != std::string::npos)
@@ -104,6 +167,7 @@ private:
 
     Scenario& m_scenario;
     bool m_chartsGiven = false;
+    std::vector<const void*> m_given;
 };
 
 }  // namespace
@@ -123,6 +187,8 @@ Scenario Scenario::Named(const std::string& name)
         scenario.terminalLists = 6;
     else if (name == "no-charts")
         scenario.charts.clear();
+    else if (name == "many-symbols")
+        scenario.marketWatch = ManySymbols(5000);
     else
         throw std::invalid_argument("no scenario named \"" + name + "\"");
     return scenario;

@@ -27,6 +27,13 @@ struct ChartSpec {
     int period;          // minutes: 1, 5, 15, 30, 60, 240, 1440, 10080, 43200
 };
 
+// A Market Watch row as the list shows it.
+struct QuoteSpec {
+    std::string symbol;
+    std::string bid;
+    std::string ask;
+};
+
 struct Scenario {
     Language language = Language::English;
     Placement placement[static_cast<int>(PanelId::Count)] = {};  // all docked
@@ -34,18 +41,31 @@ struct Scenario {
     std::vector<ChartSpec> charts = { { "EURUSD", 60 }, { "GBPUSD", 240 }, { "USDJPY", 1440 } };
     std::string account = "12345678";
     std::string server = "MetaQuotes-Demo";
+    // Market Watch rows (columns Symbol, Bid, Ask), in list order.
+    std::vector<QuoteSpec> marketWatch = { { "EURUSD", "1.08650", "1.08662" }, { "GBPUSD", "1.26710", "1.26725" },
+        { "USDJPY", "149.520", "149.535" }, { "USDCHF", "0.88120", "0.88135" }, { "AUDUSD", "0.65480", "0.65495" } };
+    // The programs the Navigator shows under its nodes (the account is shown
+    // under Accounts).
+    std::vector<std::string> indicators = { "Moving Average", "MACD", "Relative Strength Index" };
+    std::vector<std::string> experts = { "MACD Sample", "Moving Average" };
+    std::vector<std::string> customIndicators = { "Heiken Ashi", "ZigZag" };
+    std::vector<std::string> scripts = { "PeriodConverter" };
 
     // Named scenarios: "english", "russian", "none" (titles in neither
     // language), "floating" (English, every panel floating), "six-lists"
-    // (English, six Terminal lists), "no-charts" (English, no chart).
+    // (English, six Terminal lists), "no-charts" (English, no chart),
+    // "many-symbols" (English, 5,000 Market Watch rows "S0000" … "S4999").
     static Scenario Named(const std::string& name);
     // A file of "key = value" lines (language, placement.<panel>,
-    // terminalLists, chart = SYMBOL,PERIOD (repeatable), account, server).
+    // terminalLists, chart = SYMBOL,PERIOD (repeatable), account, server,
+    // symbol = SYMBOL,BID,ASK, indicator, expert, customindicator and script =
+    // NAME (each repeatable)).
     // Values: language = russian | english | none; <panel> = datawindow,
     // marketwatch, navigator, terminal or tester, = docked | floating. The
     // first chart line replaces the default charts; "chart =" alone leaves
-    // none. Blank lines and lines starting with '#' are skipped; a wrong line
-    // throws std::runtime_error naming the file and line.
+    // none (so for every repeatable key). Blank lines and lines starting with
+    // '#' are skipped; a wrong line throws std::runtime_error naming the file
+    // and line.
     static Scenario FromFile(const std::string& path);
 };
 

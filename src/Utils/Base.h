@@ -4,6 +4,8 @@
 // Utils::Pointer<T> on the stack takes the singleton (creating it on first use).
 #include <windows.h>
 #include <cstddef>
+#include <cstdint>
+#include <string>
 
 #include "Utils/Sync.h"
 
@@ -24,6 +26,12 @@ public:
     PointerLockGuard& operator=(const PointerLockGuard&) = delete;
 };
 
+namespace Memory {
+template <class Address, uint32_t Whole>
+class Base;
+using Block = Base<DWORD_PTR, 0xFFFFFFFF>;
+}  // namespace Memory
+
 class Base {
 public:
     Base() = default;
@@ -34,6 +42,21 @@ public:
     // Drops one reference; the last one destroys the object.
     void Release();
     LONG Count() const { return m_count; }
+
+    // Typed transfers between local data and a memory block (Utils/Memory.h).
+    // Write and Read work at offset 0; each throws when the block fails.
+    static void Write(Memory::Block& block, uint32_t variable);
+    template <class T>
+    static void Write(Memory::Block& block, const T& structure);
+    static void Write(Memory::Block& block, const void* data, uint32_t size);
+    template <class T>
+    static T Read(Memory::Block& block);
+    // A tree-view text: the rest of the text area after the tree item (as the
+    // range rule fits `total` from `start`) into destination + start.
+    static void ReadA(Memory::Block& block, char* destination, uint32_t total, uint32_t start);
+    // A list-view text of `length` characters from the text area after the
+    // list item, up to its first zero byte; length 0 reads nothing.
+    static std::string ReadA(Memory::Block& block, uint32_t length);
 
 private:
     template <class T>

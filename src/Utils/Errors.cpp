@@ -42,6 +42,29 @@ std::string Function(const std::string& name, const std::string& detail)
     return "Ошибка в функции \"" + name + "()\".\n" + detail;
 }
 
+namespace {
+
+// Appended piece by piece (prepending to a temporary trips a false
+// -Wrestrict warning of the i686 compiler).
+std::string Lines(const std::string& name, const std::string& detail, const std::string& tail)
+{
+    std::string text(1, '\n');
+    text.append(MethodHead(name)).append(1, '\n').append(detail).append(tail);
+    return text;
+}
+
+}  // namespace
+
+std::string MethodLines(const std::string& name, const std::string& detail)
+{
+    return Lines(name, detail, "\n");
+}
+
+std::string MethodLines(const std::string& name, const std::string& detail, DWORD code)
+{
+    return Lines(name, detail, LastErrorText(code));
+}
+
 std::string LastError()
 {
     return LastErrorText(GetLastError());

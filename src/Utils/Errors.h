@@ -22,6 +22,12 @@ std::string Method(const std::string& name, const std::string& detail);
 std::string Argument(const std::string& name, const std::string& detail);
 // "Ошибка в функции \"<name>()\".\n" + detail — a failure in a free function.
 std::string Function(const std::string& name, const std::string& detail);
+// "\n" + MethodHead + "\n" + detail + "\n": the line-by-line shape of texts
+// that callers may wrap again behind their own method line.
+std::string MethodLines(const std::string& name, const std::string& detail);
+// The same after a failed system call: the detail is followed directly by
+// LastErrorText(code), which ends the text.
+std::string MethodLines(const std::string& name, const std::string& detail, DWORD code);
 // LastErrorText of GetLastError(), read first.
 std::string LastError();
 

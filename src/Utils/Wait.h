@@ -12,6 +12,7 @@ inline constexpr DWORD DialogBound = 10000;    // a dialog or window to appear o
 inline constexpr DWORD WindowTextBound = 10000;  // a window to answer WM_GETTEXT
 inline constexpr DWORD SendBound = 30000;      // a threaded send to return
 inline constexpr DWORD SnapshotBound = 10000;  // a module snapshot of a process
+inline constexpr DWORD ControlBound = 10000;   // a control to answer one message
 
 // Calls `attempt` up to `attempts` times, sleeping `interval` ms after each
 // result that converts to false; returns the first true-ish result, or the

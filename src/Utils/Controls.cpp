@@ -1,0 +1,402 @@
+#include "Utils/Controls.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "Utils/Errors.h"
+#include "Utils/Memory.h"
+#include "Utils/StringS.h"
+#include "Utils/Wait.h"
+
+namespace Utils::Controls {
+
+namespace {
+
+// The kinds' names: fixed 25-byte entries.
+const char KindNames[][25] = { "", "Button", "CheckBox", "Edit", "Internet Explorer_Server", "ListView",
+    "RadioButton", "Static", "TabControl", "TreeView" };
+
+std::string Hex(UINT message)
+{
+    char text[16] = {};
+    std::snprintf(text, sizeof text, "%04X", message);
+    return text;
+}
+
+// One message to a control, answered within the bound or reported. Before the
+// report, `keep` leaves the memory the message points at to a late answer.
+template <class Keep>
+LRESULT Send(const char* method, HWND window, UINT message, WPARAM wParam, LPARAM lParam, Keep&& keep)
+{
+    DWORD_PTR result = 0;
+    SetLastError(0);
+    if (SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, Wait::ControlBound, &result))
+        return static_cast<LRESULT>(result);
+    const DWORD code = GetLastError();
+    keep();
+    throw Error::Method(method, "Элемент управления не ответил на сообщение 0x" + Hex(message) + ".")
+        + LastErrorText(code);
+}
+
+LRESULT Send(const char* method, HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+{
+    return Send(method, window, message, wParam, lParam, [] {});
+}
+
+// The item structure and its text area for one operation, laid out as item
+// then text: in local memory for a control of this process, in one block of
+// the owner's memory for a control of another process.
+class Query {
+public:
+    Query(HWND window, uint32_t itemBytes) : m_itemBytes(itemBytes)
+    {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == GetCurrentProcessId())
+            m_local = new char[itemBytes + Memory::TextBytes]();
+        else
+            m_remote = std::make_unique<Memory::Distant>(owner, itemBytes + Memory::TextBytes);
+    }
+    ~Query()
+    {
+        if (!m_kept)
+            delete[] m_local;
+    }
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+
+    LPARAM Item() const { return static_cast<LPARAM>(Start()); }
+    char* Text() const { return reinterpret_cast<char*>(Start() + m_itemBytes); }
+
+    template <class T>
+    void Put(const T& item)
+    {
+        if (m_remote)
+            ::Utils::Base::Write(*m_remote, &item, sizeof item);
+        else
+            std::memcpy(m_local, &item, sizeof item);
+    }
+
+    template <class T>
+    T Get()
+    {
+        if (m_remote)
+            return ::Utils::Base::Read<T>(*m_remote);
+        T item;
+        std::memcpy(&item, m_local, sizeof item);
+        return item;
+    }
+
+    // A list-view text of `length` characters, as the control reported it.
+    std::string ListText(LRESULT length)
+    {
+        if (m_remote)
+            return ::Utils::Base::ReadA(*m_remote, static_cast<uint32_t>(std::clamp<LRESULT>(length, 0, 260)));
+        return std::string(m_local + m_itemBytes, strnlen(m_local + m_itemBytes, Memory::TextBytes));
+    }
+
+    // The tree-view text: the whole text area up to its first zero byte.
+    std::string TreeText()
+    {
+        if (!m_remote)
+            return std::string(m_local + m_itemBytes, strnlen(m_local + m_itemBytes, Memory::TextBytes));
+        char text[Memory::TextBytes] = {};
+        ::Utils::Base::ReadA(*m_remote, text, Memory::TextBytes, 0);
+        return std::string(text, strnlen(text, sizeof text));
+    }
+
+    // A message about this query timed out: its memory stays for a late answer.
+    void Keep()
+    {
+        m_kept = true;
+        if (m_remote)
+            m_remote->Keep();
+    }
+
+    // Sends a message whose lParam is the item.
+    LRESULT SendItem(const char* method, HWND window, UINT message, WPARAM wParam)
+    {
+        return Send(method, window, message, wParam, Item(), [this] { Keep(); });
+    }
+
+private:
+    DWORD_PTR Start() const { return m_remote ? m_remote->Start() : reinterpret_cast<DWORD_PTR>(m_local); }
+
+    uint32_t m_itemBytes;
+    char* m_local = nullptr;
+    std::unique_ptr<Memory::Distant> m_remote;
+    bool m_kept = false;
+};
+
+// The whole text of a window through WM_GETTEXTLENGTH and WM_GETTEXT.
+std::string WindowText(const char* method, HWND window)
+{
+    const auto length = static_cast<size_t>(Send(method, window, WM_GETTEXTLENGTH));
+    std::unique_ptr<char[]> buffer(new char[length + 1]());
+    Send(method, window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(buffer.get()),
+        [&] { buffer.release(); });
+    return std::string(buffer.get(), strnlen(buffer.get(), length + 1));
+}
+
+}  // namespace
+
+const char* Name(Kind kind)
+{
+    const auto index = static_cast<size_t>(kind);
+    return index < std::size(KindNames) ? KindNames[index] : KindNames[0];
+}
+
+void Check(HWND window, Kind kind)
+{
+    const std::string name = Name(kind);
+    const std::string method = "Utils::Controls::" + name + "::Check";
+    if (!window)
+        throw Error::Argument(method, "Недействительный системный дескриптор.");
+    if (!IsWindow(window)) {
+        const DWORD code = GetLastError();
+        throw Error::Argument(method, "Отсутсвует указанный " + name + ".") + LastErrorText(code);
+    }
+    char buffer[260] = {};
+    GetClassNameA(window, buffer, sizeof buffer);
+    std::string className = buffer;
+    StringS::UpperA(className);
+    std::string wanted = name;
+    StringS::UpperA(wanted);
+    if (className.find(wanted) == std::string::npos)
+        throw Error::Argument(method, "Класс не является " + name + ".");
+    if (!InvalidateRect(window, nullptr, TRUE))
+        throw Error::Method(method, "Обновление не удачно.");
+}
+
+namespace Static {
+
+std::string GetText(HWND window)
+{
+    Check(window);
+    return WindowText("Utils::Controls::Static::GetText", window);
+}
+
+}  // namespace Static
+
+namespace Edit {
+
+std::string SetText(HWND window, const std::string& text)
+{
+    const char* method = "Utils::Controls::Edit::SetText";
+    Check(window);
+    std::unique_ptr<char[]> copy(new char[text.size() + 1]);
+    std::memcpy(copy.get(), text.c_str(), text.size() + 1);
+    if (!Send(method, window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(copy.get()), [&] { copy.release(); }))
+        throw Error::Method(method, "Текст не установлен.");
+    return GetText(window);
+}
+
+std::string GetText(HWND window)
+{
+    Check(window);
+    return WindowText("Utils::Controls::Edit::GetText", window);
+}
+
+}  // namespace Edit
+
+namespace ListView {
+
+namespace {
+
+// LVM_SETITEMSTATE: selected and focused.
+constexpr UINT SelectedFocused = LVIS_FOCUSED | LVIS_SELECTED;
+
+LVITEMA TextItem(UINT mask, uint32_t row, uint32_t column, char* text)
+{
+    LVITEMA item = {};
+    item.mask = mask;
+    item.iItem = static_cast<int>(row);
+    item.iSubItem = static_cast<int>(column);
+    item.pszText = text;
+    item.cchTextMax = Memory::TextBytes;
+    return item;
+}
+
+}  // namespace
+
+Size GetItem(HWND window)
+{
+    const char* method = "Utils::Controls::ListView::GetItem";
+    Check(window);
+    const auto header = reinterpret_cast<HWND>(Send(method, window, LVM_GETHEADER));
+    if (!header)
+        throw Error::Argument(method, "Не получен системный дескриптор заголовка ListView.");
+    Size size;
+    size.rows = LOWORD(Send(method, window, LVM_GETITEMCOUNT));
+    size.columns = LOWORD(Send(method, header, HDM_GETITEMCOUNT));
+    return size;
+}
+
+void Visible(HWND window, uint32_t row)
+{
+    const char* method = "Utils::Controls::ListView::Visible";
+    if (row >= GetItem(window).rows)
+        throw Error::Argument(method, "Номер введённой строки превышает общее количество строк.");
+    if (!Send(method, window, LVM_ENSUREVISIBLE, row, TRUE)) {
+        const DWORD code = GetLastError();
+        throw Error::Method(method, "Строка не перемещена в зону видимости.") + LastErrorText(code);
+    }
+}
+
+void KeyDown(HWND window, uint32_t row)
+{
+    const char* method = "Utils::Controls::ListView::KeyDown";
+    if (row >= GetItem(window).rows)
+        throw Error::Argument(method, "Указан неверный номер строки.");
+    Query query(window, Memory::ListItemBytes);
+    LVITEMA item = TextItem(LVIF_STATE, row, 0, query.Text());
+    item.state = item.stateMask = SelectedFocused;
+    query.Put(item);
+    if (!query.SendItem(method, window, LVM_SETITEMSTATE, row)) {
+        const DWORD code = GetLastError();
+        throw Error::Method(method, "Строка не выделена.") + LastErrorText(code);
+    }
+}
+
+std::string GetText(HWND window, uint32_t row, uint32_t column)
+{
+    const char* method = "Utils::Controls::ListView::GetText";
+    const Size size = GetItem(window);
+    if (column >= size.columns)
+        throw Error::Argument(method, "Указан неверный номер столбца.");
+    if (row >= size.rows)
+        throw Error::Argument(method, "Указан неверный номер строки.");
+    if (!Send(method, window, LVM_ENSUREVISIBLE, row, TRUE)) {
+        const DWORD code = GetLastError();
+        throw Error::Method(method, "Строка не перемещена в зону видимости.") + LastErrorText(code);
+    }
+    Query query(window, Memory::ListItemBytes);
+    LVITEMA item = TextItem(LVIF_TEXT | LVIF_STATE, row, column, query.Text());
+    item.state = item.stateMask = SelectedFocused;
+    query.Put(item);
+    if (!query.SendItem(method, window, LVM_SETITEMSTATE, row)) {
+        const DWORD code = GetLastError();
+        throw Error::Method(method, "Строка не выделена.") + LastErrorText(code);
+    }
+    return query.ListText(query.SendItem(method, window, LVM_GETITEMTEXTA, row));
+}
+
+std::vector<std::string> GetTextItem(HWND window)
+{
+    const char* method = "Utils::Controls::ListView::GetTextItem";
+    const Size size = GetItem(window);
+    if (size.columns == 0)
+        throw Error::Argument(method, "Указан неверный номер столбца.");
+    std::vector<std::string> texts(size.rows);
+    if (size.rows == 0)
+        return texts;
+    // One query for every row: the control fills the same text area each time.
+    Query query(window, Memory::ListItemBytes);
+    query.Put(TextItem(LVIF_TEXT, 0, 0, query.Text()));
+    for (uint32_t row = 0; row < size.rows; ++row)
+        texts[row] = query.ListText(query.SendItem(method, window, LVM_GETITEMTEXTA, row));
+    return texts;
+}
+
+}  // namespace ListView
+
+namespace TreeView {
+
+std::string GetText(HWND window, uint32_t line)
+{
+    const char* method = "Utils::Controls::TreeView::GetText";
+    Check(window);
+    const uint16_t count = LOWORD(Send(method, window, TVM_GETCOUNT));
+    if (count == 0 || static_cast<uint32_t>(count - 1) < line)
+        throw Error::Argument(method, "Указан неверный номер строки.");
+
+    Query query(window, Memory::TreeItemBytes);
+    TVITEMA item = {};
+    item.mask = TVIF_TEXT | TVIF_STATE | TVIF_HANDLE | TVIF_CHILDREN;
+    item.state = item.stateMask = TVIS_EXPANDED | TVIS_SELECTED;
+    item.pszText = query.Text();
+    item.cchTextMax = Memory::TextBytes;
+
+    Send(method, window, WM_KEYDOWN, VK_HOME, 0);
+    std::vector<HTREEITEM> opened;
+    bool lastOpened = false;
+    HTREEITEM previous = nullptr;
+    for (uint32_t i = 0; i <= line; ++i) {
+        const auto current = reinterpret_cast<HTREEITEM>(Send(method, window, TVM_GETNEXTITEM, TVGN_CARET, 0));
+        // The selection no longer moves: the walk met the last line before the target.
+        if (i > 0 && current == previous)
+            throw Error::Argument(method, "Указан неверный номер строки.");
+        previous = current;
+        item.hItem = current;
+        item.pszText = query.Text();
+        query.Put(item);
+        if (!query.SendItem(method, window, TVM_GETITEMA, 0)) {
+            const DWORD code = GetLastError();
+            throw Error::Method(method, "Не заполнена структура TV_ITEM.") + LastErrorText(code);
+        }
+        item = query.Get<TVITEMA>();
+        if (i == line)
+            break;
+        if (item.cChildren > 0) {
+            if (!(item.state & TVIS_EXPANDED)) {
+                if (!Send(method, window, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(current))) {
+                    const DWORD code = GetLastError();
+                    throw Error::Method(method, "Не развёрнута ветвь TreeView.") + LastErrorText(code);
+                }
+                opened.push_back(current);
+                lastOpened = true;
+            } else {
+                lastOpened = false;
+            }
+        }
+        Send(method, window, WM_KEYDOWN, VK_DOWN, 0);
+    }
+    const std::string text = query.TreeText();
+
+    // The branch opened right before the target stays open.
+    if (lastOpened && !opened.empty())
+        opened.pop_back();
+    if (opened.empty())
+        return text;
+    // So do the target's ancestors: collapsing one would hide the target and
+    // take the selection away from it.
+    std::vector<HTREEITEM> ancestors;
+    for (auto parent = reinterpret_cast<HTREEITEM>(
+             Send(method, window, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(previous)));
+         parent; parent = reinterpret_cast<HTREEITEM>(
+                     Send(method, window, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(parent))))
+        ancestors.push_back(parent);
+    for (HTREEITEM branch : opened) {
+        if (std::find(ancestors.begin(), ancestors.end(), branch) != ancestors.end())
+            continue;
+        if (!Send(method, window, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(branch))) {
+            const DWORD code = GetLastError();
+            throw Error::Method(method, "Не свёрнута ветвь TreeView.") + LastErrorText(code);
+        }
+    }
+    return text;
+}
+
+}  // namespace TreeView
+
+namespace TabControl {
+
+uint16_t SetFocus(HWND window, uint32_t index)
+{
+    const char* method = "Utils::Controls::TabControl::SetFocus";
+    Check(window);
+    const uint16_t count = LOWORD(Send(method, window, TCM_GETITEMCOUNT));
+    if (index >= count)
+        throw "Ошибка в методе \"Utils::Controls::TabControl::SetFocus()\".\nВведённый номер вкладки превышает "
+              "количество вкладок.";
+    Send(method, window, TCM_SETCURFOCUS, index);
+    return count;
+}
+
+}  // namespace TabControl
+
+}  // namespace Utils::Controls

@@ -1,0 +1,404 @@
+// The control operations against the stand-in's real list views, tree and tab
+// strip, once with the stand-in in this process and once with standin.exe in
+// another: the results are the same. Edits, buttons and labels against
+// standard controls of this process.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <fstream>
+#include <memory>
+
+#include "StandIn.h"
+#include "Utils/Controls.h"
+#include "Utils/Errors.h"
+#include "support/ControlHost.h"
+#include "support/StandInProcess.h"
+
+namespace Controls = Utils::Controls;
+
+namespace {
+
+const UINT MarketWatchList = 0x8A71;
+const UINT NavigatorTree = 0x8A6F;
+const UINT TerminalPanel = 0x51;
+const UINT TerminalTabs = 0x471;
+const UINT TerminalFirstList = 0x8A80;
+
+// The text an operation threw, or "no error".
+template <class Operation>
+std::string Thrown(Operation&& operation)
+{
+    try {
+        operation();
+    } catch (const char* text) {
+        return text;
+    } catch (const std::string& text) {
+        return text;
+    }
+    return "no error";
+}
+
+// A tree line's text, or the text its read threw.
+std::string Line(HWND tree, uint32_t line)
+{
+    std::string text;
+    const std::string thrown = Thrown([&] { text = Controls::TreeView::GetText(tree, line); });
+    return thrown == "no error" ? text : thrown;
+}
+
+struct Found {
+    UINT id;
+    HWND window;
+};
+
+BOOL CALLBACK FindId(HWND window, LPARAM found)
+{
+    auto& wanted = *reinterpret_cast<Found*>(found);
+    if (static_cast<UINT>(GetDlgCtrlID(window)) != wanted.id)
+        return TRUE;
+    wanted.window = window;
+    return FALSE;
+}
+
+HWND Descendant(HWND parent, UINT id)
+{
+    Found found = { id, nullptr };
+    EnumChildWindows(parent, FindId, reinterpret_cast<LPARAM>(&found));
+    return found.window;
+}
+
+// The stand-in serving one test, in this process or in another: a named
+// scenario, or one made of scenario lines.
+class Host {
+public:
+    Host(bool otherProcess, const std::string& name, const std::string& lines = "")
+    {
+        std::string scenario = name;
+        if (!lines.empty()) {
+            char folder[MAX_PATH];
+            GetTempPathA(MAX_PATH, folder);
+            scenario = std::string(folder) + "razozazer4-controls.txt";
+            std::ofstream(scenario) << lines;
+        }
+        HWND main;
+        if (otherProcess) {
+            m_process = std::make_unique<Support::StandInProcess>(scenario);
+            main = m_process->Main();
+        } else {
+            m_terminal = std::make_unique<StandIn::Terminal>(
+                lines.empty() ? StandIn::Scenario::Named(scenario) : StandIn::Scenario::FromFile(scenario));
+            main = m_terminal->Handles().main;
+        }
+        marketWatch = Descendant(main, MarketWatchList);
+        navigator = Descendant(main, NavigatorTree);
+        HWND terminal = Descendant(main, TerminalPanel);
+        terminalTabs = GetDlgItem(terminal, TerminalTabs);
+        firstTerminalList = GetDlgItem(terminal, TerminalFirstList);
+    }
+
+    HWND marketWatch = nullptr;
+    HWND navigator = nullptr;
+    HWND terminalTabs = nullptr;
+    HWND firstTerminalList = nullptr;
+
+private:
+    std::unique_ptr<StandIn::Terminal> m_terminal;
+    std::unique_ptr<Support::StandInProcess> m_process;
+};
+
+class ControlsTest : public ::testing::TestWithParam<bool> {
+protected:
+    bool OtherProcess() const { return GetParam(); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Place, ControlsTest, ::testing::Values(false, true),
+    [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "OtherProcess" : "ThisProcess"; });
+
+// Rows in a selection state, as the control reports them.
+std::vector<int> Rows(HWND list, UINT state)
+{
+    std::vector<int> rows;
+    for (int row = -1; (row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, row, state))) != -1;)
+        rows.push_back(row);
+    return rows;
+}
+
+// --- list views ---------------------------------------------------------------
+
+TEST_P(ControlsTest, ListSizeIsRowsAndHeaderColumns)
+{
+    Host host(OtherProcess(), "english");
+    const Controls::ListView::Size size = Controls::ListView::GetItem(host.marketWatch);
+    EXPECT_EQ(size.rows, 5);
+    EXPECT_EQ(size.columns, 3);
+    const Controls::ListView::Size empty = Controls::ListView::GetItem(host.firstTerminalList);
+    EXPECT_EQ(empty.rows, 0);
+    EXPECT_EQ(empty.columns, 0);
+}
+
+TEST_P(ControlsTest, ReadingTheFirstColumnChangesNoSelection)
+{
+    Host host(OtherProcess(), "english");
+    EXPECT_EQ(Controls::ListView::GetTextItem(host.marketWatch),
+        (std::vector<std::string> { "EURUSD", "GBPUSD", "USDJPY", "USDCHF", "AUDUSD" }));
+    EXPECT_EQ(Rows(host.marketWatch, LVNI_SELECTED), std::vector<int>());
+    EXPECT_EQ(Rows(host.marketWatch, LVNI_FOCUSED), std::vector<int>());
+    EXPECT_EQ(SendMessageA(host.marketWatch, LVM_GETTOPINDEX, 0, 0), 0);
+    EXPECT_EQ(Thrown([&] { Controls::ListView::GetTextItem(host.firstTerminalList); }),
+        "Метод \"Utils::Controls::ListView::GetTextItem()\".\nУказан неверный номер столбца.");
+}
+
+TEST_P(ControlsTest, ReadingACellLeavesItsRowSelectedAndFocused)
+{
+    Host host(OtherProcess(), "english");
+    EXPECT_EQ(Controls::ListView::GetText(host.marketWatch, 1, 2), "1.26725");
+    EXPECT_EQ(Rows(host.marketWatch, LVNI_SELECTED), std::vector<int> { 1 });
+    EXPECT_EQ(Rows(host.marketWatch, LVNI_FOCUSED), std::vector<int> { 1 });
+    EXPECT_EQ(Controls::ListView::GetText(host.marketWatch, 4, 0), "AUDUSD");
+    EXPECT_EQ(Rows(host.marketWatch, LVNI_FOCUSED), std::vector<int> { 4 });
+    EXPECT_EQ(SendMessageA(host.marketWatch, LVM_GETITEMSTATE, 4, LVIS_SELECTED), LVIS_SELECTED);
+}
+
+TEST_P(ControlsTest, CellReadsTestTheColumnBeforeTheRow)
+{
+    Host host(OtherProcess(), "", "symbol =\n");
+    const std::string column = "Метод \"Utils::Controls::ListView::GetText()\".\nУказан неверный номер столбца.";
+    const std::string row = "Метод \"Utils::Controls::ListView::GetText()\".\nУказан неверный номер строки.";
+    EXPECT_EQ(Thrown([&] { Controls::ListView::GetText(host.marketWatch, 0, 0); }), row);
+    EXPECT_EQ(Thrown([&] { Controls::ListView::GetText(host.marketWatch, 7, 3); }), column);
+    EXPECT_EQ(Thrown([&] { Controls::ListView::GetText(host.firstTerminalList, 0, 0); }), column);
+    EXPECT_EQ(Controls::ListView::GetTextItem(host.marketWatch), std::vector<std::string>());
+}
+
+TEST_P(ControlsTest, FarRowsAreScrolledIntoViewByVisibleAndByCellReads)
+{
+    Host host(OtherProcess(), "many-symbols");
+    HWND list = host.marketWatch;
+    const auto inView = [list](int row) {
+        const auto top = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+        const auto page = static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
+        return row >= top && row < top + page;
+    };
+    ASSERT_FALSE(inView(4000));
+    Controls::ListView::Visible(list, 4000);
+    EXPECT_TRUE(inView(4000));
+    EXPECT_EQ(Rows(list, LVNI_SELECTED), std::vector<int>());
+    EXPECT_EQ(Controls::ListView::GetText(list, 1200, 2), "1.01212");
+    EXPECT_TRUE(inView(1200));
+    EXPECT_EQ(Thrown([&] { Controls::ListView::Visible(list, 5000); }),
+        "Метод \"Utils::Controls::ListView::Visible()\".\nНомер введённой строки превышает общее количество "
+        "строк.");
+}
+
+TEST_P(ControlsTest, KeyDownSelectsAndFocusesARow)
+{
+    Host host(OtherProcess(), "english");
+    Controls::ListView::KeyDown(host.marketWatch, 2);
+    EXPECT_EQ(Rows(host.marketWatch, LVNI_SELECTED), std::vector<int> { 2 });
+    EXPECT_EQ(Rows(host.marketWatch, LVNI_FOCUSED), std::vector<int> { 2 });
+    EXPECT_EQ(Thrown([&] { Controls::ListView::KeyDown(host.marketWatch, 5); }),
+        "Метод \"Utils::Controls::ListView::KeyDown()\".\nУказан неверный номер строки.");
+}
+
+// --- the Navigator tree ---------------------------------------------------------
+// Lines, all branches open: 0 Accounts, 1 12345678, 2 Indicators, 3 Moving
+// Average, 4 MACD, 5 Relative Strength Index, 6 Expert Advisors, 7 MACD Sample,
+// 8 Moving Average, 9 Custom Indicators, 10 Heiken Ashi, 11 ZigZag, 12 Scripts,
+// 13 PeriodConverter.
+
+HTREEITEM Next(HWND tree, UINT relation, HTREEITEM item = nullptr)
+{
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+}
+
+std::vector<HTREEITEM> Roots(HWND tree)
+{
+    std::vector<HTREEITEM> roots;
+    for (HTREEITEM item = Next(tree, TVGN_ROOT); item; item = Next(tree, TVGN_NEXT, item))
+        roots.push_back(item);
+    return roots;
+}
+
+// Which of the five roots are expanded, as "+" and "-".
+std::string Expanded(HWND tree)
+{
+    std::string marks;
+    for (HTREEITEM root : Roots(tree))
+        marks += SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(root), TVIS_EXPANDED) ? '+' : '-';
+    return marks;
+}
+
+void Expand(HWND tree, int root)
+{
+    SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(Roots(tree)[root]));
+}
+
+TEST_P(ControlsTest, TreeLineZeroOpensNothing)
+{
+    Host host(OtherProcess(), "english");
+    EXPECT_EQ(Line(host.navigator, 0), "Accounts");
+    EXPECT_EQ(Expanded(host.navigator), "-----");
+    EXPECT_EQ(Next(host.navigator, TVGN_CARET), Roots(host.navigator)[0]);
+}
+
+TEST_P(ControlsTest, TreeKeepsTheBranchItOpenedRightBeforeTheTarget)
+{
+    Host host(OtherProcess(), "english");
+    HWND tree = host.navigator;
+    EXPECT_EQ(Line(tree, 1), "12345678");
+    EXPECT_EQ(Expanded(tree), "+----");
+    EXPECT_EQ(Next(tree, TVGN_CARET), Next(tree, TVGN_CHILD, Roots(tree)[0]));
+    SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(Roots(tree)[0]));
+    // The target is the next root: the branch before it stays open too.
+    EXPECT_EQ(Line(tree, 2), "Indicators");
+    EXPECT_EQ(Expanded(tree), "+----");
+    EXPECT_EQ(Next(tree, TVGN_CARET), Roots(tree)[1]);
+}
+
+TEST_P(ControlsTest, TreeCollapsesTheEarlierBranchesItOpened)
+{
+    Host host(OtherProcess(), "english");
+    HWND tree = host.navigator;
+    EXPECT_EQ(Line(tree, 3), "Moving Average");
+    EXPECT_EQ(Expanded(tree), "-+---");
+    EXPECT_EQ(Next(tree, TVGN_CARET), Next(tree, TVGN_CHILD, Roots(tree)[1]));
+    // On its way to the last line the walk opens four branches and keeps the
+    // last; Indicators was open before and stays so.
+    EXPECT_EQ(Line(tree, 13), "PeriodConverter");
+    EXPECT_EQ(Expanded(tree), "-+--+");
+}
+
+TEST_P(ControlsTest, TreeLeavesBranchesThatWereOpenAsTheyWere)
+{
+    Host host(OtherProcess(), "english");
+    HWND tree = host.navigator;
+    Expand(tree, 1);
+    // Accounts opened, Indicators met open, Expert Advisors opened before its leaf.
+    EXPECT_EQ(Line(tree, 7), "MACD Sample");
+    EXPECT_EQ(Expanded(tree), "-++--");
+    // The last branch met was already open: every branch the walk opened closes.
+    EXPECT_EQ(Line(tree, 4), "MACD");
+    EXPECT_EQ(Expanded(tree), "-++--");
+    SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(Roots(tree)[2]));
+    EXPECT_EQ(Line(tree, 5), "Relative Strength Index");
+    EXPECT_EQ(Expanded(tree), "-+---");
+}
+
+TEST_P(ControlsTest, TreeLineBeyondTheCountIsRefused)
+{
+    Host host(OtherProcess(), "english");
+    EXPECT_EQ(Line(host.navigator, 14),
+        "Метод \"Utils::Controls::TreeView::GetText()\".\nУказан неверный номер строки.");
+    EXPECT_EQ(Expanded(host.navigator), "-----");
+}
+
+// --- tabs and checks ---------------------------------------------------------------
+
+TEST_P(ControlsTest, TabFocusStopsAtTheTabCount)
+{
+    Host host(OtherProcess(), "english");
+    EXPECT_EQ(Controls::TabControl::SetFocus(host.terminalTabs, 6), 7);
+    EXPECT_EQ(SendMessageA(host.terminalTabs, TCM_GETCURFOCUS, 0, 0), 6);
+    EXPECT_EQ(Controls::TabControl::SetFocus(host.terminalTabs, 0), 7);
+    EXPECT_EQ(SendMessageA(host.terminalTabs, TCM_GETCURFOCUS, 0, 0), 0);
+    const std::string beyond = "Ошибка в методе \"Utils::Controls::TabControl::SetFocus()\".\nВведённый номер "
+                               "вкладки превышает количество вкладок.";
+    EXPECT_EQ(Thrown([&] { Controls::TabControl::SetFocus(host.terminalTabs, 7); }), beyond);
+    EXPECT_EQ(Thrown([&] { Controls::TabControl::SetFocus(host.terminalTabs, 0x10000); }), beyond);
+    EXPECT_EQ(SendMessageA(host.terminalTabs, TCM_GETCURFOCUS, 0, 0), 0);
+}
+
+TEST_P(ControlsTest, CheckRefusesNoHandleAGoneWindowAndAnotherClass)
+{
+    Host host(OtherProcess(), "english");
+    EXPECT_EQ(Thrown([] { Controls::ListView::Check(nullptr); }),
+        "Метод \"Utils::Controls::ListView::Check()\".\nНедействительный системный дескриптор.");
+    HWND gone = CreateWindowExA(0, "Static", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    DestroyWindow(gone);
+    EXPECT_EQ(Thrown([&] { Controls::TreeView::Check(gone); }),
+        "Метод \"Utils::Controls::TreeView::Check()\".\nОтсутсвует указанный TreeView."
+            + LastErrorText(ERROR_INVALID_WINDOW_HANDLE));
+    EXPECT_EQ(Thrown([&] { Controls::Button::Check(host.marketWatch); }),
+        "Метод \"Utils::Controls::Button::Check()\".\nКласс не является Button.");
+    EXPECT_EQ(Thrown([&] { Controls::Edit::GetText(host.navigator); }),
+        "Метод \"Utils::Controls::Edit::Check()\".\nКласс не является Edit.");
+    EXPECT_EQ(Thrown([&] { Controls::TabControl::SetFocus(host.marketWatch, 0); }),
+        "Метод \"Utils::Controls::TabControl::Check()\".\nКласс не является TabControl.");
+    EXPECT_EQ(Thrown([&] {
+        Controls::ListView::Check(host.marketWatch);
+        Controls::TreeView::Check(host.navigator);
+        Controls::TabControl::Check(host.terminalTabs);
+    }),
+        "no error");
+}
+
+// --- standard controls of this process ---------------------------------------------
+
+TEST(EditTest, SetTextReturnsWhatTheEditHoldsAfterwards)
+{
+    Support::ControlHost host;
+    HWND edit = host.Item(Support::ControlHost::EditId);
+    EXPECT_EQ(Controls::Edit::SetText(edit, "EURUSD,60"), "EURUSD,60");
+    EXPECT_EQ(Controls::Edit::GetText(edit), "EURUSD,60");
+    EXPECT_EQ(Controls::Edit::SetText(edit, "Счёт 12345678"), "Счёт 12345678");
+    EXPECT_EQ(Controls::Edit::SetText(edit, ""), "");
+    SendMessageA(edit, EM_SETLIMITTEXT, 4, 0);
+    EXPECT_EQ(Controls::Edit::SetText(edit, "1.500000"), "1.500000");  // a set text is not cut by the limit
+}
+
+TEST(EditTest, AnEditThatTakesNoTextIsReported)
+{
+    Support::ControlHost host;
+    EXPECT_EQ(Thrown([&] { Controls::Edit::SetText(host.Item(Support::ControlHost::RefusingEditId), "x"); }),
+        "Ошибка в методе \"Utils::Controls::Edit::SetText()\".\nТекст не установлен.");
+    EXPECT_EQ(Thrown([&] { Controls::Edit::SetText(host.Item(Support::ControlHost::CheckBoxId), "x"); }),
+        "Метод \"Utils::Controls::Edit::Check()\".\nКласс не является Edit.");
+}
+
+TEST(ButtonTest, CheckBoxesAndLabelsPassTheirChecks)
+{
+    Support::ControlHost host;
+    EXPECT_EQ(Thrown([&] { Controls::Button::Check(host.Item(Support::ControlHost::CheckBoxId)); }), "no error");
+    EXPECT_EQ(Thrown([&] { Controls::Check(host.Item(Support::ControlHost::CheckBoxId), Controls::Kind::CheckBox); }),
+        "Метод \"Utils::Controls::CheckBox::Check()\".\nКласс не является CheckBox.");
+    EXPECT_EQ(Controls::Static::GetText(host.Item(Support::ControlHost::StaticId)), "Do you really want to stop?");
+}
+
+// Folder A1 lies inside Root A: collapsing Root A after reading a leaf of
+// Folder A1 would hide the leaf and move the selection to Root A.
+TEST(TreeTest, AWalkIntoANestedBranchLeavesItsAncestorsOpen)
+{
+    Support::ControlHost host;
+    HWND tree = host.Item(Support::ControlHost::TreeId);
+    EXPECT_EQ(Line(tree, 3), "Leaf A1y");
+    HTREEITEM rootA = Next(tree, TVGN_ROOT);
+    HTREEITEM folder = Next(tree, TVGN_CHILD, rootA);
+    EXPECT_EQ(SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(rootA), TVIS_EXPANDED), TVIS_EXPANDED);
+    EXPECT_EQ(SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(folder), TVIS_EXPANDED), TVIS_EXPANDED);
+    EXPECT_EQ(Next(tree, TVGN_CARET), Next(tree, TVGN_NEXT, Next(tree, TVGN_CHILD, folder)));
+    // Root B's leaf: Root A and Folder A1 close again, Root B stays open.
+    SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(folder));
+    SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(rootA));
+    EXPECT_EQ(Line(tree, 5), "Leaf B1");
+    EXPECT_EQ(SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(rootA), TVIS_EXPANDED), 0);
+    EXPECT_EQ(SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(folder), TVIS_EXPANDED), 0);
+}
+
+TEST(ControlBoundTest, AControlThatDoesNotAnswerIsReportedAfterTheBound)
+{
+    Support::ControlHost host;
+    HWND edit = host.Item(Support::ControlHost::EditId);
+    host.Freeze(13000);
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_EQ(Thrown([&] { Controls::Edit::GetText(edit); }),
+        "Ошибка в методе \"Utils::Controls::Edit::GetText()\".\nЭлемент управления не ответил на сообщение 0x000E."
+            + LastErrorText(ERROR_TIMEOUT));
+    const ULONGLONG waited = GetTickCount64() - start;
+    EXPECT_GE(waited, 9900u);
+    EXPECT_LT(waited, 12500u);
+}
+
+}  // namespace

@@ -1,0 +1,166 @@
+// The date-time parser: each layout with its separators, fractions and
+// leading zeros, every refusal with its exact text, and the conversion to
+// Unix seconds checked against calendar arithmetic of its own.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "Utils/Base.h"
+#include "Utils/Time.h"
+
+namespace {
+
+using Clock = Utils::Time<Utils::TYPE_UNIX_TIME32_SECOND>;
+
+template <class Operation>
+std::string Thrown(Operation&& operation)
+{
+    try {
+        operation();
+    } catch (const char* text) {
+        return text;
+    } catch (const std::string& text) {
+        return text;
+    }
+    return "no error";
+}
+
+// Days from 1970-01-01 to a date of the proleptic Gregorian calendar.
+int64_t DaysFromEpoch(int64_t year, int64_t month, int64_t day)
+{
+    year -= month <= 2;
+    const int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const int64_t yearOfEra = year - era * 400;
+    const int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+struct Case {
+    const char* text;
+    int year, month, day, hour, minute, second, millisecond;
+};
+
+std::string Fields(const SYSTEMTIME& time)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u.%03u dow%u", time.wYear, time.wMonth, time.wDay,
+        time.wHour, time.wMinute, time.wSecond, time.wMilliseconds, time.wDayOfWeek);
+    return text;
+}
+
+std::string Fields(const Case& c)
+{
+    SYSTEMTIME time = { static_cast<WORD>(c.year), static_cast<WORD>(c.month), 0, static_cast<WORD>(c.day),
+        static_cast<WORD>(c.hour), static_cast<WORD>(c.minute), static_cast<WORD>(c.second),
+        static_cast<WORD>(c.millisecond) };
+    return Fields(time);
+}
+
+const Case DateTimes[] = {
+    // year-first date, with each separator
+    { "2012.03.05", 2012, 3, 5, 0, 0, 0, 0 },
+    { "2012/03/05", 2012, 3, 5, 0, 0, 0, 0 },
+    { "2012\\3\\5", 2012, 3, 5, 0, 0, 0, 0 },
+    { "2012-12-31", 2012, 12, 31, 0, 0, 0, 0 },
+    { "2012.3", 2012, 3, 1, 0, 0, 0, 0 },
+    { "2012", 2012, 1, 1, 0, 0, 0, 0 },
+    // year-first date and time, blanks around
+    { "2012.03.05 14:07", 2012, 3, 5, 14, 7, 0, 0 },
+    { "  2012.03.05 14:07\r\n", 2012, 3, 5, 14, 7, 0, 0 },
+    { "\t2012.3.5 4", 2012, 3, 5, 4, 0, 0, 0 },
+    { "2012.03.05 08:09:07", 2012, 3, 5, 8, 9, 7, 0 },
+    { "2012/03/05 14:07:05.123", 2012, 3, 5, 14, 7, 5, 123 },
+    // the fraction is a count of milliseconds, not a decimal fraction
+    { "2012.03.05 14:07:05.5", 2012, 3, 5, 14, 7, 5, 5 },
+    { "2012.03.05 14:07:05,050", 2012, 3, 5, 14, 7, 5, 50 },
+    { "2012.03.05 14:07:05.500", 2012, 3, 5, 14, 7, 5, 500 },
+    { "2012.03.05 14:07:05.", 2012, 3, 5, 14, 7, 5, 0 },
+    // time only: the date stays 1601-01-01
+    { "14:07", 1601, 1, 1, 14, 7, 0, 0 },
+    { "00:00:00", 1601, 1, 1, 0, 0, 0, 0 },
+    { "9:05:08.007", 1601, 1, 1, 9, 5, 8, 7 },
+    { "23:59:59,999", 1601, 1, 1, 23, 59, 59, 999 },
+    { "45", 1601, 1, 1, 0, 0, 45, 0 },
+    { "12.345", 1601, 1, 1, 0, 0, 12, 345 },
+    { "7,5", 1601, 1, 1, 0, 0, 7, 5 },
+    // day-first date
+    { "05.03.2012", 2012, 3, 5, 0, 0, 0, 0 },
+    { "5/3/2012", 2012, 3, 5, 0, 0, 0, 0 },
+    { "03.2012", 2012, 3, 1, 0, 0, 0, 0 },
+    // day-first date and time
+    { "05.03.2012 14:07", 2012, 3, 5, 14, 7, 0, 0 },
+    { "5-3-2012 14:07:05.250", 2012, 3, 5, 14, 7, 5, 250 },
+    // time then day-first date
+    { "14:07:05 05.03.2012", 2012, 3, 5, 14, 7, 5, 0 },
+    { "14:07 05.03.2012", 2012, 3, 5, 14, 7, 0, 0 },
+    { "8 5.3.2012", 2012, 3, 5, 8, 0, 0, 0 },
+};
+
+TEST(DateTimeParserTest, EveryLayoutGivesItsFields)
+{
+    Utils::Pointer<Clock> clock;
+    for (const Case& c : DateTimes) {
+        std::string fields;
+        const std::string thrown = Thrown([&] { fields = Fields(clock->StringToSystemTime(c.text)); });
+        EXPECT_EQ(thrown == "no error" ? fields : thrown, Fields(c)) << c.text;
+    }
+}
+
+TEST(DateTimeParserTest, TextsConvertToUnixSecondsOrTimeOfDay)
+{
+    Utils::Pointer<Clock> clock;
+    for (const Case& c : DateTimes) {
+        const bool timeOnly = c.year == 1601;
+        const int64_t days = timeOnly ? 0 : DaysFromEpoch(c.year, c.month, c.day);
+        const auto expected = static_cast<uint32_t>(days * 86400 + c.hour * 3600 + c.minute * 60 + c.second);
+        EXPECT_EQ(clock->TextToTime(c.text), expected) << c.text;
+    }
+    EXPECT_EQ(clock->TextToTime("2012.03.05 14:07"), 1330956420u);
+    EXPECT_EQ(clock->TextToTime("14:07"), 50820u);
+    // Dates the calendar does not have give 0.
+    EXPECT_EQ(clock->TextToTime("2012.02.30"), 0u);
+    EXPECT_EQ(clock->TextToTime("2012.13.01 10:00"), 0u);
+    EXPECT_EQ(clock->TextToTime("25:00"), 0u);
+}
+
+TEST(DateTimeParserTest, FileTimesConvertAfterTheLastParse)
+{
+    Utils::Pointer<Clock> clock;
+    FILETIME fileTime;
+    SYSTEMTIME record = clock->StringToSystemTime("14:07");
+    SystemTimeToFileTime(&record, &fileTime);
+    EXPECT_EQ(clock->FileTimeToTime(fileTime), 50820u);
+    record = clock->StringToSystemTime("1970.01.01 00:00:01");
+    SystemTimeToFileTime(&record, &fileTime);
+    EXPECT_EQ(clock->FileTimeToTime(fileTime), 1u);
+    EXPECT_EQ(Clock::TypeName(), "TYPE_UNIX_TIME32_SECOND");
+}
+
+const std::string Method = "Ошибка в методе \"Utils::Time<TYPE_UNIX_TIME32_SECOND>::DateTimeSeparator()\".\n";
+
+std::string Unforeseen(const std::string& text)
+{
+    return Method
+        + "Непредусмотренная комбинация символов в строке даты-времени.\nНеверно расположены разделители даты и "
+          "времени или неправильное количество цифр в полях даты и времени.\nСтрока даты-времени записана "
+          "неправильно:\n\""
+        + text + "\"";
+}
+
+TEST(DateTimeParserTest, RefusalsNameTheirReason)
+{
+    Utils::Pointer<Clock> clock;
+    const auto parse = [&](const char* text) { return Thrown([&] { clock->StringToSystemTime(text); }); };
+    EXPECT_EQ(parse("abc"), Method + "Отсутствуют цифровые символы в строке:\n\"abc\"");
+    EXPECT_EQ(parse(" \r\n"), Method + "Отсутствуют цифровые символы в строке:\n\"\"");
+    EXPECT_EQ(parse("2012.03.05 14:07:5x"), Method + "Нецифровой символ №19 в строке:\n\"2012.03.05 14:07:5x\"");
+    EXPECT_EQ(parse(" 2012.0a.05"), Method + "Нецифровой символ №7 в строке:\n\"2012.0a.05\"");
+    EXPECT_EQ(parse("1b:cd"), Method + "Нецифровой символ №2 в строке:\n\"1b:cd\"");
+    for (const char* text : { "12.3", "12345", "2012.03.05 14:07:05.1234", "2012.03.05 14.07",
+             "2012.03.05 14:07:05:01", "2012.03.0.5", "x2012.03.05", "14:07.5", "123:07", "14:07:05.5 05.03.2012",
+             "2012.03.05  14:07", "05.03.12", "1.2.3" })
+        EXPECT_EQ(parse(text), Unforeseen(text)) << text;
+}
+
+}  // namespace
