@@ -1,10 +1,12 @@
 # make test  — builds both targets, checks the export table, runs every test under Wine
 # make dll   — the 32-bit RazozazER4.dll in dist/
+# make bench — every benchmark under Wine, one table: library against the
+#              floor measured in the same run, their ratio and the target
 # make demo  — the tour: a stand-in terminal with the DLL loaded by name, every export called once,
 #              and a screenshot of the terminal in build/standin.png
 # Each target installs what is missing (tools/setup) and reuses what exists.
 
-.PHONY: all test dll demo setup build32 build64 clean
+.PHONY: all test dll demo bench setup build32 build64 clean
 
 all: test
 
@@ -28,6 +30,9 @@ dll: build32
 test: build32 build64
 	@tools/check-exports
 	@tools/with-wine ctest --preset x86_64 $(CTEST_ARGS)
+
+bench: build64
+	@cd build/x86_64/bin && ../../../tools/with-wine ../../../cmake/wine-run bench.exe $(BENCH_ARGS)
 
 demo: build64
 	@cd build/x86_64/bin && ../../../tools/with-wine ../../../cmake/wine-run tour.exe english ../../standin.png
