@@ -15,6 +15,7 @@
 #include "Utils/Errors.h"
 #include "support/ControlHost.h"
 #include "support/StandInProcess.h"
+#include "support/Thrown.h"
 
 namespace Controls = Utils::Controls;
 
@@ -26,19 +27,7 @@ const UINT TerminalPanel = 0x51;
 const UINT TerminalTabs = 0x471;
 const UINT TerminalFirstList = 0x8A80;
 
-// The text an operation threw, or "no error".
-template <class Operation>
-std::string Thrown(Operation&& operation)
-{
-    try {
-        operation();
-    } catch (const char* text) {
-        return text;
-    } catch (const std::string& text) {
-        return text;
-    }
-    return "no error";
-}
+using Support::Thrown;
 
 // A tree line's text, or the text its read threw.
 std::string Line(HWND tree, uint32_t line)

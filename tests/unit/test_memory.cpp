@@ -12,23 +12,13 @@
 #include "Utils/Memory.h"
 #include "Utils/Types.h"
 #include "support/StandInProcess.h"
+#include "support/Thrown.h"
 
 using Utils::Memory::Distant;
 
 namespace {
 
-template <class Operation>
-std::string Thrown(Operation&& operation)
-{
-    try {
-        operation();
-    } catch (const char* text) {
-        return text;
-    } catch (const std::string& text) {
-        return text;
-    }
-    return "no error";
-}
+using Support::Thrown;
 
 const std::string RangeHead = "Функция \"Utils::Checking::GetCountDirect()\" обнаружила ошибку в методе "
                               "\"Utils::Memory::Base::CheckSizeMemory()\".";

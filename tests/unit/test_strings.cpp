@@ -6,23 +6,13 @@
 #include <cstring>
 
 #include "Utils/StringS.h"
+#include "support/Thrown.h"
 
 namespace StringS = Utils::StringS;
 
 namespace {
 
-template <class Operation>
-std::string Thrown(Operation&& operation)
-{
-    try {
-        operation();
-    } catch (const char* text) {
-        return text;
-    } catch (const std::string& text) {
-        return text;
-    }
-    return "no error";
-}
+using Support::Thrown;
 
 std::string Upper(std::string text)
 {

@@ -7,23 +7,13 @@
 
 #include "Utils/Base.h"
 #include "Utils/Time.h"
+#include "support/Thrown.h"
 
 namespace {
 
 using Clock = Utils::Time<Utils::TYPE_UNIX_TIME32_SECOND>;
 
-template <class Operation>
-std::string Thrown(Operation&& operation)
-{
-    try {
-        operation();
-    } catch (const char* text) {
-        return text;
-    } catch (const std::string& text) {
-        return text;
-    }
-    return "no error";
-}
+using Support::Thrown;
 
 // Days from 1970-01-01 to a date of the proleptic Gregorian calendar.
 int64_t DaysFromEpoch(int64_t year, int64_t month, int64_t day)
