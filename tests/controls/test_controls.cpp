@@ -116,20 +116,12 @@ std::vector<int> Rows(HWND list, UINT state)
 
 // --- list views ---------------------------------------------------------------
 
-TEST_P(ControlsTest, ListSizeIsRowsAndHeaderColumns)
+TEST_P(ControlsTest, SizesAndTheFirstColumnAreReadWithoutChangingTheSelection)
 {
     Host host(OtherProcess(), "english");
     const Controls::ListView::Size size = Controls::ListView::GetItem(host.marketWatch);
-    EXPECT_EQ(size.rows, 5);
-    EXPECT_EQ(size.columns, 3);
     const Controls::ListView::Size empty = Controls::ListView::GetItem(host.firstTerminalList);
-    EXPECT_EQ(empty.rows, 0);
-    EXPECT_EQ(empty.columns, 0);
-}
-
-TEST_P(ControlsTest, ReadingTheFirstColumnChangesNoSelection)
-{
-    Host host(OtherProcess(), "english");
+    EXPECT_EQ(std::vector<int>({ size.rows, size.columns, empty.rows, empty.columns }), std::vector<int>({ 5, 3, 0, 0 }));
     EXPECT_EQ(Controls::ListView::GetTextItem(host.marketWatch),
         (std::vector<std::string> { "EURUSD", "GBPUSD", "USDJPY", "USDCHF", "AUDUSD" }));
     EXPECT_EQ(Rows(host.marketWatch, LVNI_SELECTED), std::vector<int>());
