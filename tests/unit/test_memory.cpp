@@ -191,6 +191,28 @@ TEST(DistantTest, OpenAndAllocFailuresNameTheMethodAndLeaveNothingOpen)
     EXPECT_EQ(after, first);
 }
 
+TEST(DistantTest, AFailedFreeIsATextAndTheDestructorStillCloses)
+{
+    const auto open = [] { return OpenProcess(PROCESS_VM_OPERATION, FALSE, GetCurrentProcessId()); };
+    HANDLE handle = nullptr;
+    {
+        Distant block(GetCurrentProcessId(), 300);
+        handle = block.Process();
+        EXPECT_TRUE(block.Free());
+        // What the system says to a second release of the same block.
+        SetLastError(0);
+        VirtualFreeEx(block.Process(), reinterpret_cast<void*>(block.Start()), 0, MEM_RELEASE);
+        const DWORD code = GetLastError();
+        ASSERT_NE(code, 0u);
+        EXPECT_EQ(Thrown([&] { block.Free(); }),
+            "\nОшибка в методе \"Utils::Memory::Distant::Free()\".\nПамять не освобождена.\n" + LastErrorText(code));
+        // The destructor's release fails as well; it closes the handle all the same.
+    }
+    HANDLE next = open();
+    CloseHandle(next);
+    EXPECT_EQ(next, handle);
+}
+
 // Query the state of an address in a process.
 DWORD StateOf(HANDLE process, DWORD_PTR address)
 {
