@@ -1,7 +1,7 @@
 // The control operations against the stand-in's real list views, tree and tab
 // strip, once with the stand-in in this process and once with standin.exe in
-// another: the results are the same. Edits, buttons and labels against
-// standard controls of this process.
+// another: the results are the same. Edits, buttons, labels and a deeper tree
+// against standard controls, likewise in this process and in another.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -316,12 +316,35 @@ TEST_P(ControlsTest, CheckRefusesNoHandleAGoneWindowAndAnotherClass)
         "no error");
 }
 
-// --- standard controls of this process ---------------------------------------------
+// --- standard controls -------------------------------------------------------------
 
-TEST(EditTest, SetTextReturnsWhatTheEditHoldsAfterwards)
+// The controls of Support::ControlHost in this process or in controlhost.exe.
+class StandardControls {
+public:
+    explicit StandardControls(bool otherProcess)
+    {
+        if (otherProcess) {
+            m_process = std::make_unique<Support::StandInProcess>("", "controlhost.exe");
+            m_window = m_process->Main();
+        } else {
+            m_host = std::make_unique<Support::ControlHost>();
+            m_window = m_host->Window();
+        }
+    }
+    HWND Item(int id) const { return GetDlgItem(m_window, id); }
+
+private:
+    std::unique_ptr<Support::ControlHost> m_host;
+    std::unique_ptr<Support::StandInProcess> m_process;
+    HWND m_window = nullptr;
+};
+
+using Support::ControlHost;
+
+TEST_P(ControlsTest, EditSetTextReturnsWhatTheEditHoldsAfterwards)
 {
-    Support::ControlHost host;
-    HWND edit = host.Item(Support::ControlHost::EditId);
+    StandardControls controls(OtherProcess());
+    HWND edit = controls.Item(ControlHost::EditId);
     EXPECT_EQ(Controls::Edit::SetText(edit, "EURUSD,60"), "EURUSD,60");
     EXPECT_EQ(Controls::Edit::GetText(edit), "EURUSD,60");
     EXPECT_EQ(Controls::Edit::SetText(edit, "Счёт 12345678"), "Счёт 12345678");
@@ -330,30 +353,30 @@ TEST(EditTest, SetTextReturnsWhatTheEditHoldsAfterwards)
     EXPECT_EQ(Controls::Edit::SetText(edit, "1.500000"), "1.500000");  // a set text is not cut by the limit
 }
 
-TEST(EditTest, AnEditThatTakesNoTextIsReported)
+TEST_P(ControlsTest, AnEditThatTakesNoTextIsReported)
 {
-    Support::ControlHost host;
-    EXPECT_EQ(Thrown([&] { Controls::Edit::SetText(host.Item(Support::ControlHost::RefusingEditId), "x"); }),
+    StandardControls controls(OtherProcess());
+    EXPECT_EQ(Thrown([&] { Controls::Edit::SetText(controls.Item(ControlHost::RefusingEditId), "x"); }),
         "Ошибка в методе \"Utils::Controls::Edit::SetText()\".\nТекст не установлен.");
-    EXPECT_EQ(Thrown([&] { Controls::Edit::SetText(host.Item(Support::ControlHost::CheckBoxId), "x"); }),
+    EXPECT_EQ(Thrown([&] { Controls::Edit::SetText(controls.Item(ControlHost::CheckBoxId), "x"); }),
         "Метод \"Utils::Controls::Edit::Check()\".\nКласс не является Edit.");
 }
 
-TEST(ButtonTest, CheckBoxesAndLabelsPassTheirChecks)
+TEST_P(ControlsTest, CheckBoxesAndLabelsPassTheirChecks)
 {
-    Support::ControlHost host;
-    EXPECT_EQ(Thrown([&] { Controls::Button::Check(host.Item(Support::ControlHost::CheckBoxId)); }), "no error");
-    EXPECT_EQ(Thrown([&] { Controls::Check(host.Item(Support::ControlHost::CheckBoxId), Controls::Kind::CheckBox); }),
+    StandardControls controls(OtherProcess());
+    EXPECT_EQ(Thrown([&] { Controls::Button::Check(controls.Item(ControlHost::CheckBoxId)); }), "no error");
+    EXPECT_EQ(Thrown([&] { Controls::Check(controls.Item(ControlHost::CheckBoxId), Controls::Kind::CheckBox); }),
         "Метод \"Utils::Controls::CheckBox::Check()\".\nКласс не является CheckBox.");
-    EXPECT_EQ(Controls::Static::GetText(host.Item(Support::ControlHost::StaticId)), "Do you really want to stop?");
+    EXPECT_EQ(Controls::Static::GetText(controls.Item(ControlHost::StaticId)), "Do you really want to stop?");
 }
 
 // Folder A1 lies inside Root A: collapsing Root A after reading a leaf of
 // Folder A1 would hide the leaf and move the selection to Root A.
-TEST(TreeTest, AWalkIntoANestedBranchLeavesItsAncestorsOpen)
+TEST_P(ControlsTest, AWalkIntoANestedBranchLeavesItsAncestorsOpen)
 {
-    Support::ControlHost host;
-    HWND tree = host.Item(Support::ControlHost::TreeId);
+    StandardControls controls(OtherProcess());
+    HWND tree = controls.Item(ControlHost::TreeId);
     EXPECT_EQ(Line(tree, 3), "Leaf A1y");
     HTREEITEM rootA = Next(tree, TVGN_ROOT);
     HTREEITEM folder = Next(tree, TVGN_CHILD, rootA);
@@ -370,8 +393,8 @@ TEST(TreeTest, AWalkIntoANestedBranchLeavesItsAncestorsOpen)
 
 TEST(ControlBoundTest, AControlThatDoesNotAnswerIsReportedAfterTheBound)
 {
-    Support::ControlHost host;
-    HWND edit = host.Item(Support::ControlHost::EditId);
+    ControlHost host;
+    HWND edit = host.Item(ControlHost::EditId);
     host.Freeze(13000);
     const ULONGLONG start = GetTickCount64();
     EXPECT_EQ(Thrown([&] { Controls::Edit::GetText(edit); }),

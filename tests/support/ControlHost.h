@@ -20,6 +20,8 @@ public:
     HWND Window() const { return m_window; }
     HWND Item(int id) const { return GetDlgItem(m_window, id); }
     DWORD Thread() const { return m_threadId; }
+    // Returns when the window has been closed (WM_CLOSE) and the thread ended.
+    void WaitUntilClosed() const { WaitForSingleObject(m_thread, INFINITE); }
     // Keeps the serving thread busy for `ms` without answering messages;
     // returns once it is.
     void Freeze(DWORD ms);

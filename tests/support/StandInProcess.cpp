@@ -15,7 +15,7 @@ std::string StandInProcess::Directory()
     return bin.substr(0, bin.rfind('\\') + 1) + "terminal\\";
 }
 
-StandInProcess::StandInProcess(const std::string& scenario)
+StandInProcess::StandInProcess(const std::string& scenario, const std::string& program)
 {
     SECURITY_ATTRIBUTES inherit = { sizeof inherit, nullptr, TRUE };
     HANDLE readEnd = nullptr, writeEnd = nullptr;
@@ -28,15 +28,15 @@ StandInProcess::StandInProcess(const std::string& scenario)
     startup.hStdOutput = writeEnd;
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    std::string commandLine = "\"" + Directory() + "standin.exe\" " + scenario;
+    std::string commandLine = "\"" + Directory() + program + "\" " + scenario;
     const BOOL started = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
         Directory().c_str(), &startup, &m_process);
     CloseHandle(writeEnd);
     if (!started) {
         CloseHandle(readEnd);
-        throw std::runtime_error("standin.exe not started");
+        throw std::runtime_error(program + " not started");
     }
-    // Read the first line: "standin pid=<pid> main=0x<hex>". The read ends
+    // Read the first line: "<name> pid=<pid> main=0x<hex>". The read ends
     // when the line is complete or the process ends (the pipe breaks).
     std::string line;
     char c = 0;
@@ -46,8 +46,8 @@ StandInProcess::StandInProcess(const std::string& scenario)
     CloseHandle(readEnd);
     unsigned long pid = 0;
     unsigned long long main = 0;
-    if (std::sscanf(line.c_str(), "standin pid=%lu main=0x%llx", &pid, &main) != 2)
-        throw std::runtime_error("standin.exe printed: " + line);
+    if (std::sscanf(line.c_str(), "%*s pid=%lu main=0x%llx", &pid, &main) != 2)
+        throw std::runtime_error(program + " printed: " + line);
     m_pid = pid;
     m_main = reinterpret_cast<HWND>(static_cast<UINT_PTR>(main));
 }

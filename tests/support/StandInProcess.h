@@ -9,8 +9,9 @@ namespace Support {
 
 class StandInProcess {
 public:
-    // Starts "<build>\terminal\standin.exe <scenario>" and waits (bounded) for its line.
-    explicit StandInProcess(const std::string& scenario = "english");
+    // Starts "<build>\terminal\<program> <scenario>" and waits (bounded) for its
+    // line "<name> pid=<pid> main=0x<window>".
+    explicit StandInProcess(const std::string& scenario = "english", const std::string& program = "standin.exe");
     ~StandInProcess();  // closes it (WM_CLOSE, then a bounded wait; terminated only if it hangs)
     StandInProcess(const StandInProcess&) = delete;
     StandInProcess& operator=(const StandInProcess&) = delete;
