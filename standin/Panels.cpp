@@ -1,5 +1,6 @@
 #include "Panels.h"
 
+#include "Mailbox.h"
 #include "Texts.h"
 #include "Ui.h"
 
@@ -316,6 +317,8 @@ void TerminalPanel::CreateControls()
         ShowWindow(m_lists[i], SW_HIDE);
     m_ui.Handles().terminalTabs = m_tabs;
     m_ui.Handles().terminalLists = m_lists;
+    if (m_lists.size() > MailboxTab)
+        ServeMailbox(m_ui, m_lists[MailboxTab]);
 }
 
 void TerminalPanel::Layout(int width, int height)

@@ -34,6 +34,14 @@ struct QuoteSpec {
     std::string ask;
 };
 
+// A message of the mailbox: its line in the list and what its window shows.
+struct MessageSpec {
+    std::string time;     // as the list shows it: "2012.03.05 14:07"
+    std::string from;
+    std::string subject;  // also the title of the message's window
+    std::string body;     // the HTML markup of the page's body
+};
+
 struct Scenario {
     Language language = Language::English;
     Placement placement[static_cast<int>(PanelId::Count)] = {};  // all docked
@@ -50,6 +58,15 @@ struct Scenario {
     std::vector<std::string> experts = { "MACD Sample", "Moving Average" };
     std::vector<std::string> customIndicators = { "Heiken Ashi", "ZigZag" };
     std::vector<std::string> scripts = { "PeriodConverter" };
+    // The Mailbox tab's messages, top line first.
+    std::vector<MessageSpec> mailbox = {
+        { "2012.03.05 14:07", "MetaQuotes Software Corp.", "Welcome!",
+            "<p>Welcome to the <b>trading terminal</b>.</p><p>Your demo account is ready.</p>" },
+        { "2012.03.06 09:30", "Служба поддержки", "Ваш счёт открыт",
+            "<p>Здравствуйте!<br>Ваш счёт <b>12345678</b> открыт.</p>" },
+        { "2012.03.07 18:45", "Risk Desk", "Margin level  ",
+            "<div>Margin level:  150&nbsp;%</div><div>&lt;EURUSD&gt; &amp; &#x4E16;&#8230;</div>" },
+    };
 
     // Named scenarios: "english", "russian", "none" (titles in neither
     // language), "floating" (English, every panel floating), "six-lists"
@@ -77,7 +94,7 @@ struct Event {
         Key,       // WM_KEYDOWN / WM_KEYUP / WM_SYSKEYDOWN / WM_SYSKEYUP / WM_CHAR
         Mouse,     // WM_MOUSEACTIVATE / WM_LBUTTONDOWN / WM_LBUTTONUP / WM_LBUTTONDBLCLK
         Title,     // the main window's title changed: text = the new title
-        Close,     // WM_CLOSE to the main window
+        Close,     // WM_CLOSE to the main window or to a message window
         Show,      // the main window's show state changed: wParam = SW_* value seen by the window
         Activate,  // a chart frame became the active MDI child: window = its chart view
     };
