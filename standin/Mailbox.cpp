@@ -139,6 +139,8 @@ private:
 Mailbox::Mailbox(Ui& ui, HWND list)
     : m_ui(ui), m_list(list), m_joined(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
 {
+    // One message is selected at a time.
+    SetWindowLongPtrA(list, GWL_STYLE, GetWindowLongPtrA(list, GWL_STYLE) | LVS_SINGLESEL);
     const auto& captions = Columns[static_cast<int>(ui.Setup().language)];
     const int widths[] = { 110, 160, 300 };
     for (int i = 0; i < 3; ++i) {

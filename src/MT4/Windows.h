@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "MT4/Localization.h"
+#include "MT4/MqlString.h"
 #include "Utils/Base.h"
 #include "Utils/Sync.h"
 #include "Utils/Wait.h"
@@ -73,6 +74,45 @@ public:
     // "AfxFrameOrView"), in the system's enumeration order.
     std::vector<HWND> Charts() const;
 
+    // --- Market Watch --------------------------------------------------------
+    // The Market Watch list (its first column holds the symbols).
+    HWND MarketWatchList() { return Control(Text(Name::MarketWatch)); }
+    // Copies the symbols into the caller's `size` elements, each cut to its
+    // capacity; -> how many elements were written.
+    int32_t GetAllSymbols(MqlString* array, int32_t size);
+    // The first row whose symbol begins with `symbol`, or -1.
+    int16_t LineBySymbol(const std::string& symbol);
+    std::string SymbolByLine(uint16_t row);
+    // Selects the row, has the terminal open a chart for it and returns the
+    // new chart window; `symbol` receives the row's symbol.
+    HWND OpenChartByNumber(uint16_t row, std::string& symbol);
+    // The quotes loader's form: a negative row is refused.
+    HWND OpenChartByNumber(int32_t row, std::string& symbol);
+    // The same for the row whose symbol equals `symbol`; a timeframe name that
+    // is not empty is set on the new chart.
+    HWND OpenChartByName(const std::string& symbol, const std::string& timeframe);
+
+    // --- mailbox ---------------------------------------------------------------
+    // The Mailbox tab's list (columns time, from, subject).
+    HWND MailboxList() { return Control(Text(Name::TerminalMailbox)); }
+    uint32_t MailboxSize();
+    std::string MailboxGetStringTime(uint32_t line);
+    uint32_t MailboxGetTime(uint32_t line);
+    std::string MailboxGetFrom(uint32_t line);
+    std::string MailboxGetTheme(uint32_t line);
+    // The first line from `start` (at most `count` lines; all when negative)
+    // whose time begins with `time`, whose sender contains `from` and whose
+    // subject contains `theme`; -1 when none does.
+    int32_t MailboxGetLine(const std::string& time, const std::string& from, const std::string& theme,
+        uint32_t start, int32_t count);
+    // Opens the message of the line; -> its window, or null when none is found.
+    HWND MailboxOpen(uint32_t line);
+    bool MailboxDelete(uint32_t line);
+    // Posts WM_CLOSE to every top-level window whose title begins with `name`.
+    bool MailboxCloseByName(const std::string& name);
+    std::string MailboxReadHTML(HWND message);
+    std::string MailboxReadText(HWND message);
+
     // --- what start-up found ------------------------------------------------
     DWORD ProcessId() const { return m_processId; }
     const std::string& ExecutablePathText() const { return m_executablePath; }
@@ -96,6 +136,11 @@ private:
     void CreateMutexes();
     HWND HandlePanel(Name name, const char* method, int controlId);
     HWND HandleInnerControl(Name panel, int controlId, const char* error);
+    HWND OpenChartAt(const char* method, uint32_t row, std::string& symbol);
+    HWND NewChart(const char* method);
+    // The mailbox list, after the line was checked against its count.
+    HWND MailboxLine(const char* method, uint32_t line, bool withNumber = true);
+    HWND MailboxBrowser(HWND message);
     // Up to 600 attempts 100 ms apart while `find` gives null; then throws `error`.
     template <class Find>
     static HWND WaitForHandle(Find&& find, const char* error);

@@ -18,6 +18,15 @@ void UpperA(std::string& text)
     CharUpperBuffA(&text[0], count);
 }
 
+std::string StripA(const std::string& text)
+{
+    const char* const blanks = " \n\r\t";
+    const size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+
 uint32_t NumberSubStringsDirectA(const std::string& text, const std::string& sub)
 {
     const uint32_t length = Checking::GetCountDirect(

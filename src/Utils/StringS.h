@@ -12,6 +12,9 @@ namespace Utils::StringS {
 // code page (Cyrillic included); an empty text is left alone.
 void UpperA(std::string& text);
 
+// The text without the blanks " \n\r\t" at both ends.
+std::string StripA(const std::string& text);
+
 // The number of non-overlapping occurrences of `sub` in `text`, searched from
 // the start. An empty text throws the range text; an empty sub throws.
 uint32_t NumberSubStringsDirectA(const std::string& text, const std::string& sub);

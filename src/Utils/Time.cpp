@@ -16,12 +16,9 @@ bool OneOrTwo(size_t length) { return length == 1 || length == 2; }
 
 }  // namespace
 
-DateTime::DateTime(const std::string& text, const std::string& typeName) : m_typeName(typeName)
+DateTime::DateTime(const std::string& text, const std::string& typeName)
+    : m_text(StringS::StripA(text)), m_typeName(typeName)
 {
-    const char* const blanks = " \n\r\t";
-    const size_t first = text.find_first_not_of(blanks);
-    if (first != None)
-        m_text = text.substr(first, text.find_last_not_of(blanks) - first + 1);
     DateTimeSeparator();
     ReadFields();
 }

@@ -1,0 +1,117 @@
+// Market Watch: the symbols of its list, the row of a symbol, and charts
+// opened for a symbol by the terminal's own command.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "MT4/Windows.h"
+#include "Utils/Controls.h"
+#include "Utils/Errors.h"
+
+namespace MT4 {
+
+namespace {
+
+namespace ListView = Utils::Controls::ListView;
+
+// The terminal's command that opens a chart for the selected symbol.
+constexpr WPARAM OpenChartCommand = 33160;
+constexpr UINT ChartViewId = 0xE900;
+
+}  // namespace
+
+int32_t Windows::GetAllSymbols(MqlString* array, int32_t size)
+{
+    if (size <= 0)
+        throw "Метод \"MT4::Windows::GetAllSymbols()\".\nНеверно указан размер массива.";
+    if (!array)
+        throw "Метод \"MT4::Windows::GetAllSymbols()\".\nНе указан массив.";
+    const std::vector<std::string> symbols = ListView::GetTextItem(MarketWatchList());
+    // No more elements than the caller has, no more bytes than each holds.
+    const size_t count = std::min(symbols.size(), static_cast<size_t>(size));
+    for (size_t i = 0; i < count; ++i) {
+        const MqlString& element = array[i];
+        if (element.capacity <= 0 || !element.buffer)
+            continue;
+        const size_t length = std::min(symbols[i].size(), static_cast<size_t>(element.capacity) - 1);
+        std::memcpy(element.buffer, symbols[i].data(), length);
+        element.buffer[length] = '\0';
+    }
+    return static_cast<int32_t>(count);
+}
+
+int16_t Windows::LineBySymbol(const std::string& symbol)
+{
+    const std::vector<std::string> symbols = ListView::GetTextItem(MarketWatchList());
+    for (size_t row = 0; row < symbols.size(); ++row)
+        if (symbols[row].compare(0, symbol.size(), symbol) == 0)
+            return static_cast<int16_t>(row);
+    return -1;
+}
+
+std::string Windows::SymbolByLine(uint16_t row)
+{
+    HWND list = MarketWatchList();
+    ListView::Visible(list, row);
+    return ListView::GetText(list, row, 0);
+}
+
+HWND Windows::OpenChartByNumber(uint16_t row, std::string& symbol)
+{
+    return OpenChartAt("OpenChartByNumber", row, symbol);
+}
+
+HWND Windows::OpenChartByNumber(int32_t row, std::string& symbol)
+{
+    if (row < 0)
+        throw "Ошибка в методе \"MT4::Windows::OpenChartByNumber()\".\nВыбран неверный номер строки.";
+    return OpenChartAt("OpenChartByNumber", static_cast<uint32_t>(row), symbol);
+}
+
+HWND Windows::OpenChartAt(const char* method, uint32_t row, std::string& symbol)
+{
+    Utils::Sync::Lock<Utils::Sync::Mutex> lock(GetMutex(MutexMarketWatch));
+    HWND list = MarketWatchList();
+    symbol = ListView::GetText(list, row, 0);
+    ListView::Visible(list, row);
+    return NewChart(method);
+}
+
+HWND Windows::OpenChartByName(const std::string& symbol, const std::string& timeframe)
+{
+    HWND list = MarketWatchList();
+    const uint16_t rows = ListView::GetItem(list).rows;
+    HWND chart = nullptr;
+    {
+        Utils::Sync::Lock<Utils::Sync::Mutex> lock(GetMutex(MutexMarketWatch));
+        uint16_t row = 0;
+        while (row < rows && ListView::GetText(list, row, 0) != symbol)
+            ++row;
+        if (row == rows)
+            throw "Ошибка в методе \"MT4::Windows::OpenChartByName()\". Не найден инструмент.";
+        ListView::Visible(list, row);
+        chart = NewChart("OpenChartByName");
+        (void)timeframe;
+    }
+    return chart;
+}
+
+// The row is selected: the terminal opens its chart on top of the others.
+HWND Windows::NewChart(const char* method)
+{
+    const std::string name = std::string("MT4::Windows::") + method;
+    SendMessageA(MarketWatchList(), WM_COMMAND, OpenChartCommand, 0);
+    Sleep(50);
+    SendMessageA(m_mainWindow, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(m_chartArea), 0);
+    Sleep(50);
+    HWND frame = GetTopWindow(m_chartArea);
+    if (!frame)
+        throw Utils::Error::Method(name, "Не получен системный дескриптор окна графика.");
+    HWND chart = GetDlgItem(frame, ChartViewId);
+    if (!chart)
+        throw Utils::Error::Method(name, "Не получен системный дескриптор графика.");
+    return chart;
+}
+
+}  // namespace MT4

@@ -1,0 +1,101 @@
+// Exports of the mailbox: its lines, the search among them, the message
+// windows and the pages they show.
+#include <windows.h>
+
+#include "MT4/SyncText.h"
+#include "MT4/Windows.h"
+#include "exports/Frame.h"
+
+namespace {
+
+using Terminal = Utils::Pointer<MT4::Windows>;
+
+int32_t HandleResult(HWND window) { return static_cast<int32_t>(reinterpret_cast<INT_PTR>(window)); }
+
+HWND HandleArgument(int32_t window) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(window)); }
+
+std::string TextArgument(const char* text) { return text ? std::string(text) : std::string(); }
+
+const char* TextResult(const std::string& text) { return Utils::Pointer<MT4::SyncText>()->Set(text); }
+
+}  // namespace
+
+extern "C" {
+
+int32_t WINAPI VelmorMailboxSize()
+{
+    return Frame::Call("VelmorMailboxSize()", 0, [] { return static_cast<int32_t>(Terminal()->MailboxSize()); });
+}
+
+const char* WINAPI VelmorMailboxGetStringTime(int32_t line)
+{
+    return Frame::Call("VelmorMailboxGetStringTime()", Frame::EmptyText,
+        [=] { return TextResult(Terminal()->MailboxGetStringTime(static_cast<uint32_t>(line))); });
+}
+
+int32_t WINAPI VelmorMailboxGetTime(int32_t line)
+{
+    return Frame::Call("VelmorMailboxGetTime()", 0,
+        [=] { return static_cast<int32_t>(Terminal()->MailboxGetTime(static_cast<uint32_t>(line))); });
+}
+
+const char* WINAPI VelmorMailboxGetFrom(int32_t line)
+{
+    return Frame::Call("VelmorMailboxGetFrom()", Frame::EmptyText,
+        [=] { return TextResult(Terminal()->MailboxGetFrom(static_cast<uint32_t>(line))); });
+}
+
+const char* WINAPI VelmorMailboxGetTheme(int32_t line)
+{
+    return Frame::Call("VelmorMailboxGetTheme()", Frame::EmptyText,
+        [=] { return TextResult(Terminal()->MailboxGetTheme(static_cast<uint32_t>(line))); });
+}
+
+int32_t WINAPI VelmorMailboxGetLine(const char* time, const char* from, const char* theme, int32_t start,
+    int32_t count)
+{
+    return Frame::Call("VelmorMailboxGetLine()", -1, [=] {
+        return Terminal()->MailboxGetLine(TextArgument(time), TextArgument(from), TextArgument(theme),
+            static_cast<uint32_t>(start), count);
+    });
+}
+
+int32_t WINAPI VelmorMailboxOpen(int32_t line)
+{
+    return Frame::Call("VelmorMailboxOpen()", 0,
+        [=] { return HandleResult(Terminal()->MailboxOpen(static_cast<uint32_t>(line))); });
+}
+
+int32_t WINAPI VelmorMailboxDelete(int32_t line)
+{
+    return Frame::Call("VelmorMailboxDelete()", 0,
+        [=] { return static_cast<int32_t>(Terminal()->MailboxDelete(static_cast<uint32_t>(line))); });
+}
+
+int32_t WINAPI VelmorMailboxCloseByName(const char* name)
+{
+    return Frame::Call("VelmorMailboxCloseByName()", 0,
+        [=] { return static_cast<int32_t>(Terminal()->MailboxCloseByName(TextArgument(name))); });
+}
+
+int32_t WINAPI VelmorMailboxCloseByHandle(int32_t window)
+{
+    // Handle 0 would post WM_CLOSE to the calling program's own thread.
+    return Frame::Call("VelmorMailboxCloseByHandle()", 0, [=] {
+        return window ? static_cast<int32_t>(PostMessageA(HandleArgument(window), WM_CLOSE, 0, 0)) : 0;
+    });
+}
+
+const char* WINAPI VelmorMailboxReadHTML(int32_t window)
+{
+    return Frame::Call("VelmorMailboxReadHTML()", Frame::EmptyText,
+        [=] { return TextResult(Terminal()->MailboxReadHTML(HandleArgument(window))); });
+}
+
+const char* WINAPI VelmorMailboxReadText(int32_t window)
+{
+    return Frame::Call("VelmorMailboxReadText()", Frame::EmptyText,
+        [=] { return TextResult(Terminal()->MailboxReadText(HandleArgument(window))); });
+}
+
+}  // extern "C"

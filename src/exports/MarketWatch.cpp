@@ -1,0 +1,78 @@
+// Exports of Market Watch: its symbols, the row of a symbol, charts opened
+// for a symbol.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "MT4/SyncText.h"
+#include "MT4/Windows.h"
+#include "Utils/Controls.h"
+#include "exports/Frame.h"
+
+namespace {
+
+using Terminal = Utils::Pointer<MT4::Windows>;
+
+int32_t HandleResult(HWND window) { return static_cast<int32_t>(reinterpret_cast<INT_PTR>(window)); }
+
+std::string TextArgument(const char* text) { return text ? std::string(text) : std::string(); }
+
+// The symbol into the caller's buffer of `size` bytes: the buffer zeroed, the
+// symbol cut so that its terminating zero always fits.
+void CopySymbol(const std::string& symbol, char* buffer, int32_t size)
+{
+    if (size <= 0 || !buffer)
+        return;
+    std::memset(buffer, 0, static_cast<size_t>(size));
+    std::memcpy(buffer, symbol.data(), std::min(symbol.size(), static_cast<size_t>(size) - 1));
+}
+
+}  // namespace
+
+extern "C" {
+
+int32_t WINAPI VelmorGetAllSymbols(MT4::MqlString* array, int32_t size)
+{
+    return Frame::Call("VelmorGetAllSymbols()", -1, [=] { return Terminal()->GetAllSymbols(array, size); });
+}
+
+int32_t WINAPI VelmorGetNumberTools()
+{
+    return Frame::Call("VelmorGetNumberTools()", -1, [] {
+        return static_cast<int32_t>(Utils::Controls::ListView::GetItem(Terminal()->MarketWatchList()).rows);
+    });
+}
+
+int32_t WINAPI VelmorLineBySymbol(const char* symbol)
+{
+    return Frame::Call("VelmorLineBySymbol()", -1,
+        [=] { return static_cast<int32_t>(Terminal()->LineBySymbol(TextArgument(symbol))); });
+}
+
+const char* WINAPI VelmorSymbolByLine(int32_t row)
+{
+    return Frame::Call("VelmorSymbolByLine()", Frame::EmptyText, [=] {
+        Utils::Pointer<MT4::SyncText> text;
+        return text->Set(Terminal()->SymbolByLine(static_cast<uint16_t>(row)));
+    });
+}
+
+int32_t WINAPI VelmorOpenChartByNumber(int32_t row, char* buffer, int32_t size)
+{
+    return Frame::Call("VelmorOpenChartByNumber()", 0, [=] {
+        std::string symbol;
+        HWND chart = Terminal()->OpenChartByNumber(static_cast<uint16_t>(row), symbol);
+        CopySymbol(symbol, buffer, size);
+        return HandleResult(chart);
+    });
+}
+
+int32_t WINAPI VelmorOpenChartByName(const char* symbol, const char* timeframe)
+{
+    return Frame::Call("VelmorOpenChartByName()", 0, [=] {
+        return HandleResult(Terminal()->OpenChartByName(TextArgument(symbol), TextArgument(timeframe)));
+    });
+}
+
+}  // extern "C"
