@@ -29,6 +29,9 @@ dll: build32
 
 test: build32 build64
 	@tools/check-exports
+	@tools/reference --check
+	@tools/check-mql4
+	@python3 tools/test_mql4check.py -q 2>&1 | tail -n 1
 	@tools/with-wine ctest --preset x86_64 $(CTEST_ARGS)
 
 bench: build64

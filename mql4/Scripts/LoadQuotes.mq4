@@ -1,0 +1,24 @@
+// Starts the history-quotes loader: every Market Watch symbol on the ticked
+// timeframes, the script QuotesSensor run on each. Run it again to stop the
+// loader (Stop = true) or to skip a step that takes too long (Stop = false).
+#property show_inputs
+#include <RazozazER4.mqh>
+
+extern bool Stop = false;
+extern bool BySymbols = true;
+extern bool M1 = false, M5 = false, M15 = false, M30 = false;
+extern bool H1 = true, H4 = true, D1 = true, W1 = true, MN = true;
+
+int start()
+{
+   int timeframes[9];
+   timeframes[0] = M1;  timeframes[1] = M5;  timeframes[2] = M15;
+   timeframes[3] = M30; timeframes[4] = H1;  timeframes[5] = H4;
+   timeframes[6] = D1;  timeframes[7] = W1;  timeframes[8] = MN;
+   int command = 1;
+   if (Stop) command = 2;
+   int running = VelmorLoaderQuotes(command, BySymbols, timeframes, "QuotesSensor");
+   if (running == 1) Print("Loader running; command ", command, " given");
+   else if (running == 0) Print("Loader started");
+   return(0);
+}
