@@ -3,7 +3,8 @@
 # make bench — every benchmark under Wine, one table: library against the
 #              floor measured in the same run, their ratio and the target
 # make demo  — the tour: a stand-in terminal with the DLL loaded by name, every export called once,
-#              and a screenshot of the terminal in build/standin.png
+#              one table per family, screenshots build/standin.png and build/dialog.png; then
+#              probe.exe against standin.exe in Russian and in English
 # Each target installs what is missing (tools/setup) and reuses what exists.
 
 .PHONY: all test dll demo bench setup build32 build64 clean
@@ -31,14 +32,14 @@ test: build32 build64
 	@tools/check-exports
 	@tools/reference --check
 	@tools/check-mql4
-	@python3 tools/test_mql4check.py -q 2>&1 | tail -n 1
+	@python3 tools/test_mql4check.py -q
 	@tools/with-wine ctest --preset x86_64 $(CTEST_ARGS)
 
 bench: build64
 	@cd build/x86_64/bin && ../../../tools/with-wine ../../../cmake/wine-run bench.exe $(BENCH_ARGS)
 
 demo: build64
-	@cd build/x86_64/bin && ../../../tools/with-wine ../../../cmake/wine-run tour.exe english ../../standin.png
+	@cd build/x86_64/bin && ../../../tools/with-wine ../../../tools/demo
 
 clean:
 	rm -rf build dist

@@ -1,14 +1,16 @@
 // The tour: a stand-in terminal in this process, RazozazER4.dll loaded by
 // name as the terminal loads it for the programs that import it, and every
-// export built so far called once. Prints a table: export, arguments, result,
-// what the terminal received. Saves a screenshot of the terminal.
+// export built so far called once. Prints one table per family: export,
+// arguments, result, what the terminal received. Saves a screenshot of the
+// terminal and one of a dialog (the error box a failing export shows).
 //
-//   tour.exe [scenario] [screenshot.png]
+//   tour.exe [scenario] [terminal.png] [dialog.png]
 #include <windows.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <thread>
 #include <string>
 
 #include "Screenshot.h"
@@ -42,6 +44,40 @@ public:
                 StandIn::Describe(events[i]).c_str());
     }
 
+    // Starts the table of one family.
+    void Family(const char* title)
+    {
+        std::printf("\n== %s\n%-28s %-14s %-34s %s\n", title, "export", "arguments", "result",
+            "the terminal received");
+    }
+
+    // Runs `call`, which must fail: saves a screenshot of the error box it
+    // shows (captioned `caption`), closes the box and returns its first line.
+    std::string ErrorBox(const char* caption, const std::string& screenshot, const std::function<void()>& call)
+    {
+        std::string line = "(no box)";
+        std::thread watcher([&] {
+            for (int i = 0; i < 200; ++i) {  // at most 10 s
+                HWND box = FindWindowA("#32770", caption);
+                if (box) {
+                    Sleep(300);  // drawn
+                    m_dialogSaved = SaveWindowPng(box, screenshot);
+                    char text[512] = {};
+                    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+                    line = std::string(text).substr(0, std::string(text).find('\n'));
+                    PostMessageA(box, WM_COMMAND, IDOK, 0);
+                    return;
+                }
+                Sleep(50);
+            }
+        });
+        call();
+        watcher.join();
+        return "box: " + line;
+    }
+
+    bool DialogSaved() const { return m_dialogSaved; }
+
     void Int(const char* name)
     {
         Row(name, "", [&] { return Hex(Get<int32_t(WINAPI*)()>(name)()); });
@@ -74,6 +110,7 @@ public:
 private:
     StandIn::Terminal& m_terminal;
     HMODULE m_library;
+    bool m_dialogSaved = false;
 };
 
 }  // namespace
@@ -82,6 +119,8 @@ int main(int argc, char** argv)
 {
     const std::string scenario = argc > 1 ? argv[1] : "english";
     const std::string screenshot = argc > 2 ? argv[2] : "standin.png";
+    const std::string dialogShot = argc > 3 ? argv[3] : "dialog.png";
+    const ULONGLONG started = GetTickCount64();
     StandIn::Terminal terminal(StandIn::Scenario::Named(scenario));
     HMODULE library = LoadLibraryA("RazozazER4.dll");
     if (!library) {
@@ -91,15 +130,14 @@ int main(int argc, char** argv)
     const StandIn::Windows& handles = terminal.Handles();
     std::printf("stand-in terminal \"%s\" in process %lu, main window 0x%lX\n\n", scenario.c_str(),
         GetCurrentProcessId(), static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(handles.main)));
-    std::printf("%-28s %-14s %-34s %s\n", "export", "arguments", "result", "the terminal received");
 
     Tour tour(terminal, library);
+    tour.Family("Start-up");
     tour.VoidOfInt("VelmorInit", 0);
+    tour.Family("Main window");
     tour.Int("VelmorHandleMT4");
     tour.Int("VelmorGetProcessId");
     tour.Int("VelmorGetLocalization");
-    tour.Text("VelmorGetPathDirectoryMT4");
-    tour.Text("VelmorGetPathServer");
     tour.VoidOfInt("VelmorMetaTraderKeyDown", 0x141);
     tour.Int("VelmorMetaTraderMaximize");
     tour.Int("VelmorMetaTraderMinimize");
@@ -116,7 +154,16 @@ int main(int argc, char** argv)
         tour.Get<void(WINAPI*)(int32_t, int32_t)>("VelmorMetaTraderHotKeys")('S', VK_CONTROL);
         return std::string("-");
     });
+    tour.Row("VelmorMetaTraderHotKeys", "'S', 0x41", [&] {
+        return tour.ErrorBox("VelmorMetaTraderHotKeys()", dialogShot,
+            [&] { tour.Get<void(WINAPI*)(int32_t, int32_t)>("VelmorMetaTraderHotKeys")('S', 0x41); });
+    });
 
+    tour.Family("Terminal paths");
+    tour.Text("VelmorGetPathDirectoryMT4");
+    tour.Text("VelmorGetPathServer");
+
+    tour.Family("Input");
     RECT chart;
     GetWindowRect(handles.chartViews.at(0), &chart);
     SetCursorPos(chart.left + 40, chart.top + 30);
@@ -132,7 +179,10 @@ int main(int argc, char** argv)
 
     Sleep(200);
     const bool saved = SaveWindowPng(handles.main, screenshot);
+    tour.Family("Closing");
     tour.Int("VelmorMetaTraderClose");
     std::printf("\nscreenshot of the terminal: %s%s\n", screenshot.c_str(), saved ? "" : " (not saved)");
+    std::printf("screenshot of a dialog: %s%s\n", dialogShot.c_str(), tour.DialogSaved() ? "" : " (not saved)");
+    std::printf("tour finished in %.1f s\n", (GetTickCount64() - started) / 1000.0);
     return 0;
 }

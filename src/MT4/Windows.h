@@ -42,6 +42,9 @@ public:
     // --- start-up ---------------------------------------------------------
     // Discovers the terminal of `processId` (0 = this process).
     void Init(DWORD processId);
+    // Its first steps alone: forgets everything, then takes the process, its
+    // executable and the internal message; the searches are the caller's.
+    void Attach(DWORD processId);
     HWND HandleMetaTrader();
     HWND HandleMDIClient();
     // Full path of the executable of a process (its first module).

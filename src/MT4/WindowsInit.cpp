@@ -58,7 +58,7 @@ void Windows::Clear()
     m_optionsTabs = TabList();
 }
 
-void Windows::Init(DWORD processId)
+void Windows::Attach(DWORD processId)
 {
     Clear();
     m_processId = processId ? processId : GetCurrentProcessId();
@@ -68,6 +68,11 @@ void Windows::Init(DWORD processId)
     m_internalMessage = RegisterWindowMessageA("MetaTrader4_Internal_Message");
     if (!m_internalMessage)
         throw "Ошибка в методе \"MT4::Windows::Init()\".\nНе определено новое сообщение окна.";
+}
+
+void Windows::Init(DWORD processId)
+{
+    Attach(processId);
     HandleMetaTrader();
     HandleMDIClient();
 
