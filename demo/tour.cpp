@@ -52,7 +52,7 @@ public:
     }
 
     // Runs `call`, which must fail: saves a screenshot of the error box it
-    // shows (captioned `caption`), closes the box and returns its first line.
+    // shows (captioned `caption`), closes the box and returns its text.
     std::string ErrorBox(const char* caption, const std::string& screenshot, const std::function<void()>& call)
     {
         std::string line = "(no box)";
@@ -64,7 +64,9 @@ public:
                     m_dialogSaved = SaveWindowPng(box, screenshot);
                     char text[512] = {};
                     GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-                    line = std::string(text).substr(0, std::string(text).find('\n'));
+                    line = text;  // on one line
+                    for (char& c : line)
+                        c = c == '\n' ? ' ' : c;
                     PostMessageA(box, WM_COMMAND, IDOK, 0);
                     return;
                 }

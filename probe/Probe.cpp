@@ -75,8 +75,8 @@ public:
 
     void Line(const std::string& label, const std::string& value)
     {
-        char head[40];
-        std::snprintf(head, sizeof head, "%-26s", label.c_str());
+        char head[64];
+        std::snprintf(head, sizeof head, "%-34s", label.c_str());
         m_report.text.append(head).append(value).append("\n");
     }
 

@@ -19,8 +19,8 @@ Lines Parse(const std::string& text)
     Lines lines;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) {
-        const std::string label = line.substr(0, 26);
-        lines.emplace_back(label.substr(0, label.find_last_not_of(' ') + 1), line.substr(26));
+        const std::string label = line.substr(0, 34);
+        lines.emplace_back(label.substr(0, label.find_last_not_of(' ') + 1), line.substr(34));
     }
     return lines;
 }
