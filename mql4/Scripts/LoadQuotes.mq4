@@ -6,8 +6,15 @@
 
 extern bool Stop = false;
 extern bool BySymbols = true;
-extern bool M1 = false, M5 = false, M15 = false, M30 = false;
-extern bool H1 = true, H4 = true, D1 = true, W1 = true, MN = true;
+extern bool M1  = false;
+extern bool M5  = false;
+extern bool M15 = false;
+extern bool M30 = false;
+extern bool H1  = true;
+extern bool H4  = true;
+extern bool D1  = true;
+extern bool W1  = true;
+extern bool MN  = true;
 
 int start()
 {

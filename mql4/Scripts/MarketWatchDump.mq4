@@ -4,11 +4,12 @@
 
 int start()
 {
+   int i;
    int rows = VelmorGetNumberTools();
    if (rows <= 0) return(0);
    string symbols[];
    ArrayResize(symbols, rows);
-   for (int i = 0; i < rows; i++)   // the library writes into the strings' own buffers
+   for (i = 0; i < rows; i++)   // the library writes into the strings' own buffers
       symbols[i] = "                                ";
    int count = VelmorGetAllSymbols(symbols, rows);
    int file = FileOpen("marketwatch.csv", FILE_CSV | FILE_WRITE, ';');
