@@ -84,10 +84,11 @@ TEST(ProbeTest, FloatingPanelsAreReportedWithTheirFramesClassAndTitle)
     const HWND frame = w.floatingFrame[static_cast<int>(StandIn::PanelId::Navigator)];
     ASSERT_NE(frame, nullptr);
     // The placement line follows its panel's line.
-    for (size_t i = 0; i + 1 < lines.size(); ++i) {
-        if (lines[i].first == "panel \"Navigator\"")
-            EXPECT_EQ(lines[i + 1].second, "floating in \"" + Class(frame) + "\" \"Navigator\"");
-    }
+    size_t panel = 0;
+    while (panel + 1 < lines.size() && lines[panel].first != "panel \"Navigator\"")
+        ++panel;
+    ASSERT_LT(panel + 1, lines.size()) << report.text;
+    EXPECT_EQ(lines[panel + 1].second, "floating in \"" + Class(frame) + "\" \"Navigator\"");
     EXPECT_EQ(Value(lines, "panel \"Navigator\"").substr(0, 16), "found " + Hex(w.panel[2]));
 }
 
