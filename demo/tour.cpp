@@ -102,6 +102,18 @@ public:
         });
     }
 
+    // A returned text as the table shows it: quoted, line breaks as "/".
+    static std::string Quote(const char* text)
+    {
+        if (!text)
+            return "null";
+        std::string shown(1, '"');
+        for (const char* c = text; *c; ++c)
+            if (*c != '\r')
+                shown += *c == '\n' ? '/' : *c;
+        return shown.append(1, '"');
+    }
+
     static std::string Hex(int32_t value)
     {
         char text[32];
@@ -181,6 +193,63 @@ int main(int argc, char** argv)
 
     Sleep(200);
     const bool saved = SaveWindowPng(handles.main, screenshot);
+    tour.Family("Market Watch");
+    tour.Int("VelmorGetNumberTools");
+    tour.Row("VelmorSymbolByLine", "2", [&] { return Tour::Quote(tour.Get<const char*(WINAPI*)(int32_t)>("VelmorSymbolByLine")(2)); });
+    tour.Row("VelmorLineBySymbol", "\"USDCHF\"", [&] {
+        return Tour::Hex(tour.Get<int32_t(WINAPI*)(const char*)>("VelmorLineBySymbol")("USDCHF"));
+    });
+    tour.Row("VelmorGetAllSymbols", "array, 5", [&] {
+        struct Element {  // an MQL4 string: capacity, then the caller's buffer
+            int32_t capacity;
+            char* text;
+        };
+        char buffers[5][12] = {};
+        Element elements[5];
+        for (int i = 0; i < 5; ++i)
+            elements[i] = { 12, buffers[i] };
+        const int32_t count = tour.Get<int32_t(WINAPI*)(Element*, int32_t)>("VelmorGetAllSymbols")(elements, 5);
+        std::string shown = Tour::Hex(count);
+        for (int i = 0; i < count && i < 5; ++i)
+            shown.append(i ? "," : ": ").append(buffers[i]);
+        return shown;
+    });
+    tour.Row("VelmorOpenChartByNumber", "1, buffer, 16", [&] {
+        char symbol[16] = {};
+        const int32_t chart = tour.Get<int32_t(WINAPI*)(int32_t, char*, int32_t)>("VelmorOpenChartByNumber")(1, symbol, 16);
+        return Tour::Hex(chart) + " " + Tour::Quote(symbol);
+    });
+    tour.Row("VelmorOpenChartByName", "\"USDCHF\", \"H4\"", [&] {
+        return Tour::Hex(tour.Get<int32_t(WINAPI*)(const char*, const char*)>("VelmorOpenChartByName")("USDCHF", "H4"));
+    });
+
+    tour.Family("Mailbox");
+    using IntOfInt = int32_t(WINAPI*)(int32_t);
+    using TextOfInt = const char*(WINAPI*)(int32_t);
+    tour.Int("VelmorMailboxSize");
+    tour.Row("VelmorMailboxGetStringTime", "0", [&] { return Tour::Quote(tour.Get<TextOfInt>("VelmorMailboxGetStringTime")(0)); });
+    tour.Row("VelmorMailboxGetTime", "0", [&] { return Tour::Hex(tour.Get<IntOfInt>("VelmorMailboxGetTime")(0)); });
+    tour.Row("VelmorMailboxGetFrom", "1", [&] { return Tour::Quote(tour.Get<TextOfInt>("VelmorMailboxGetFrom")(1)); });
+    tour.Row("VelmorMailboxGetTheme", "2", [&] { return Tour::Quote(tour.Get<TextOfInt>("VelmorMailboxGetTheme")(2)); });
+    tour.Row("VelmorMailboxGetLine", "\"\", \"Risk\", \"\", 0, -1", [&] {
+        return Tour::Hex(tour.Get<int32_t(WINAPI*)(const char*, const char*, const char*, int32_t, int32_t)>(
+            "VelmorMailboxGetLine")("", "Risk", "", 0, -1));
+    });
+    int32_t message = 0;
+    tour.Row("VelmorMailboxOpen", "0", [&] { return Tour::Hex(message = tour.Get<IntOfInt>("VelmorMailboxOpen")(0)); });
+
+    tour.Family("Message bodies");
+    tour.Row("VelmorMailboxReadText", "message", [&] { return Tour::Quote(tour.Get<TextOfInt>("VelmorMailboxReadText")(message)); });
+    tour.Row("VelmorMailboxReadHTML", "message", [&] { return Tour::Quote(tour.Get<TextOfInt>("VelmorMailboxReadHTML")(message)); });
+
+    tour.Family("Mailbox: closing and deleting");
+    tour.Row("VelmorMailboxCloseByHandle", "message", [&] { return Tour::Hex(tour.Get<IntOfInt>("VelmorMailboxCloseByHandle")(message)); });
+    tour.Row("VelmorMailboxOpen", "1", [&] { return Tour::Hex(tour.Get<IntOfInt>("VelmorMailboxOpen")(1)); });
+    tour.Row("VelmorMailboxCloseByName", "subject of 1", [&] {
+        return Tour::Hex(tour.Get<int32_t(WINAPI*)(const char*)>("VelmorMailboxCloseByName")("Ваш счёт"));
+    });
+    tour.Row("VelmorMailboxDelete", "2", [&] { return Tour::Hex(tour.Get<IntOfInt>("VelmorMailboxDelete")(2)); });
+
     tour.Family("Closing");
     tour.Int("VelmorMetaTraderClose");
     std::printf("\nscreenshot of the terminal: %s%s\n", screenshot.c_str(), saved ? "" : " (not saved)");
