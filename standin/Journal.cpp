@@ -13,7 +13,7 @@ bool Event::operator==(const Event& other) const
 std::string Describe(const Event& event)
 {
     static const char* const Kinds[]
-        = { "Command", "Internal", "Key", "Mouse", "Title", "Close", "Show", "Activate" };
+        = { "Command", "Internal", "Key", "Mouse", "Title", "Close", "Show", "Activate", "Dialog" };
     const char* kind = event.kind >= 0 && event.kind < static_cast<int>(sizeof Kinds / sizeof *Kinds)
         ? Kinds[event.kind]
         : "?";
@@ -30,6 +30,19 @@ std::string Describe(const Event& event)
 }
 
 std::ostream& operator<<(std::ostream& out, const Event& event) { return out << Describe(event); }
+
+// FNV-1a, 32 bits: enough to tell two passwords apart in a test.
+std::string Fingerprint(const std::string& secret)
+{
+    if (secret.empty())
+        return {};
+    unsigned hash = 2166136261u;
+    for (unsigned char c : secret)
+        hash = (hash ^ c) * 16777619u;
+    char text[16];
+    std::snprintf(text, sizeof text, "#%08x", hash);
+    return text;
+}
 
 void Journal::Add(const Event& event)
 {

@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "TerminalCommands.h"
 #include "Texts.h"
 #include "Ui.h"
 
@@ -28,20 +29,33 @@ int DockSize(HWND dock, int size) { return dock && HasVisibleChild(dock) ? size 
 
 }  // namespace
 
+// Wide enough for the Terminal panel, which shares the bottom dock with the
+// Tester, to show all seven of its tabs without scrolling.
 void MainWindow::Create()
 {
     const Scenario& setup = m_ui.Setup();
-    Window::Create(0, ClassName::Main, (setup.account + ": " + setup.server).c_str(),
-        WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20, 1000, 700, nullptr, 0);
+    m_account = setup.account;
+    m_server = setup.server;
+    Window::Create(0, ClassName::Main, (m_account + ": " + m_server).c_str(),
+        WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20, 1160, 700, nullptr, 0);
 }
 
+// The terminal sets its title itself (WM_SETTEXT) whenever the account or
+// the active chart changes.
 void MainWindow::ShowActiveChart(const std::string& chart)
 {
-    const Scenario& setup = m_ui.Setup();
-    std::string title = setup.account + ": " + setup.server;
+    m_chart = chart;
+    std::string title = m_account + ": " + m_server;
     if (!chart.empty())
         title += " - [" + chart + "]";
     SetWindowTextA(Handle(), title.c_str());
+}
+
+void MainWindow::LogIn(const std::string& account, const std::string& server)
+{
+    m_account = account;
+    m_server = server;
+    ShowActiveChart(m_chart);
 }
 
 // Toolbars across the top, Data Window, Market Watch and Navigator down the
@@ -193,6 +207,7 @@ LRESULT MainWindow::OnKey(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT MainWindow::OnCommand(UINT message, WPARAM wParam, LPARAM lParam)
 {
     m_ui.Record(Event::Command, Handle(), message, wParam, lParam);
+    CarryOutCommand(m_ui, LOWORD(wParam));
     return 0;
 }
 

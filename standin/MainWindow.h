@@ -18,6 +18,10 @@ public:
     HWND ChartArea() const { return m_chartArea; }
     // The terminal's title for the active chart, "SYMBOL,TF", or none.
     void ShowActiveChart(const std::string& chart);
+    // The account the terminal is logged in to; the title follows.
+    void LogIn(const std::string& account, const std::string& server);
+    const std::string& Account() const { return m_account; }
+    const std::string& Server() const { return m_server; }
     void Layout();
     // Keeps the floating panels above the frame for a while after start-up.
     void WatchFloatingFrames();
@@ -43,6 +47,9 @@ private:
     std::string Text() const;
 
     Ui& m_ui;
+    std::string m_account;
+    std::string m_server;
+    std::string m_chart;  // the active chart in the title, or none
     HWND m_chartArea = nullptr;
     WPARAM m_showState = SW_HIDE;
     bool m_closing = false;

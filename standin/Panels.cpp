@@ -1,6 +1,7 @@
 #include "Panels.h"
 
 #include "Mailbox.h"
+#include "TerminalCommands.h"
 #include "Texts.h"
 #include "Ui.h"
 
@@ -14,6 +15,7 @@ namespace {
 
 constexpr int ToolbarWidth = 180;
 constexpr int TabStripHeight = 24;
+constexpr int TerminalTabWidth = 72;  // the Terminal panel's tabs: tab i spans x 2 + 72i to 2 + 72(i + 1)
 
 std::vector<HWND> VisibleChildren(HWND window)
 {
@@ -35,10 +37,10 @@ void AddColumn(HWND list, int index, const char* caption, int width)
 
 }  // namespace
 
-HWND CreateTabStrip(HWND parent, UINT id, const char* const* captions, int count)
+HWND CreateTabStrip(HWND parent, UINT id, const char* const* captions, int count, DWORD style)
 {
-    HWND tabs = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_BOTTOM, 0, 0,
-        0, 0, parent, ChildId(id), GetModuleHandleA(nullptr), nullptr);
+    HWND tabs = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_BOTTOM | style,
+        0, 0, 0, 0, parent, ChildId(id), GetModuleHandleA(nullptr), nullptr);
     if (!tabs)
         throw std::runtime_error("cannot create a tab strip");
     SendMessageA(tabs, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
@@ -310,7 +312,9 @@ void NavigatorPanel::Layout(int width, int height)
 // order, so list i is the i-th list view found under the panel.
 void TerminalPanel::CreateControls()
 {
-    m_tabs = CreateTabStrip(Handle(), Id::TerminalTabs, m_ui.Text().terminalTabs, TerminalTabCount);
+    m_tabs = CreateTabStrip(Handle(), Id::TerminalTabs, m_ui.Text().terminalTabs, TerminalTabCount, TCS_FIXEDWIDTH);
+    SendMessageA(m_tabs, TCM_SETITEMSIZE, 0, MAKELPARAM(TerminalTabWidth, TabStripHeight));
+    JournalClicks(m_ui, m_tabs);
     for (int i = 0; i < m_ui.Setup().terminalLists; ++i)
         m_lists.push_back(CreateControl(WC_LISTVIEWA, LVS_REPORT, Id::TerminalListFirst + i));
     for (size_t i = 1; i < m_lists.size(); ++i)

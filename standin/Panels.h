@@ -138,6 +138,6 @@ private:
 };
 
 // A tab strip with the given captions, as a child of `parent`.
-HWND CreateTabStrip(HWND parent, UINT id, const char* const* captions, int count);
+HWND CreateTabStrip(HWND parent, UINT id, const char* const* captions, int count, DWORD style = 0);
 
 }  // namespace StandIn

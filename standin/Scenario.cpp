@@ -92,10 +92,17 @@ private:
     bool ReadPlacement(const std::string& panel, const std::string& value)
     {
         const auto found = std::find(std::begin(PanelKeys), std::end(PanelKeys), panel);
-        if (found == std::end(PanelKeys) || (value != "docked" && value != "floating"))
+        if (found == std::end(PanelKeys))
             return false;
-        m_scenario.placement[found - std::begin(PanelKeys)]
-            = value == "docked" ? Placement::Docked : Placement::Floating;
+        Placement& placement = m_scenario.placement[found - std::begin(PanelKeys)];
+        if (value == "docked")
+            placement = Placement::Docked;
+        else if (value == "floating")
+            placement = Placement::Floating;
+        else if (value == "absent")
+            placement = Placement::Absent;
+        else
+            return false;
         return true;
     }
 

@@ -18,7 +18,7 @@
 namespace StandIn {
 
 enum class Language { Russian, English, None };
-enum class Placement { Docked, Floating };
+enum class Placement { Docked, Floating, Absent };  // Absent: a build without that panel
 enum class PanelId { DataWindow, MarketWatch, Navigator, Terminal, Tester, Count };
 enum class ToolbarId { Standard, Charts, LineStudies, Periodicity, Count };
 
@@ -67,6 +67,11 @@ struct Scenario {
         { "2012.03.07 18:45", "Risk Desk", "Margin level  ",
             "<div>Margin level:  150&nbsp;%</div><div>&lt;EURUSD&gt; &amp; &#x4E16;&#8230;</div>" },
     };
+    // Commands the terminal journals but does not carry out (a dialog that
+    // never opens, a panel that does not toggle).
+    std::vector<UINT> ignoredCommands;
+    // The captions of the Options dialog's eight pages; empty: the language's own.
+    std::vector<std::string> optionsPages;
 
     // Named scenarios: "english", "russian", "none" (titles in neither
     // language), "floating" (English, every panel floating), "six-lists"
@@ -78,7 +83,7 @@ struct Scenario {
     // symbol = SYMBOL,BID,ASK, indicator, expert, customindicator and script =
     // NAME (each repeatable)).
     // Values: language = russian | english | none; <panel> = datawindow,
-    // marketwatch, navigator, terminal or tester, = docked | floating. The
+    // marketwatch, navigator, terminal or tester, = docked | floating | absent. The
     // first chart line replaces the default charts; "chart =" alone leaves
     // none (so for every repeatable key). Blank lines and lines starting with
     // '#' are skipped; a wrong line throws std::runtime_error naming the file
@@ -97,6 +102,7 @@ struct Event {
         Close,     // WM_CLOSE to the main window or to a message window
         Show,      // the main window's show state changed: wParam = SW_* value seen by the window
         Activate,  // a chart frame became the active MDI child: window = its chart view
+        Dialog,    // a dialog of the terminal did what it was asked: window = the dialog, text = what
     };
     Kind kind;
     HWND window;  // the window that received it
@@ -110,6 +116,8 @@ struct Event {
 };
 
 std::string Describe(const Event& event);  // one readable line, for test output and the tour
+// How the journal shows a password: a fingerprint of it, never the text itself.
+std::string Fingerprint(const std::string& secret);
 std::ostream& operator<<(std::ostream& out, const Event& event);  // Describe
 
 class Journal {

@@ -109,6 +109,8 @@ void Ui::CreatePanels()
 // by the main window > bar 0xE81F > content.
 void Ui::CreatePanel(PanelId id)
 {
+    if (m_scenario.placement[static_cast<int>(id)] == Placement::Absent)
+        return;
     const int index = static_cast<int>(id);
     const char* title = m_texts.panels[index];
     auto& bar = Keep(std::make_unique<ControlBar>());

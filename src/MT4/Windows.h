@@ -6,6 +6,7 @@
 // operations of each family live in their own WindowsXxx.cpp.
 #include <windows.h>
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -71,6 +72,30 @@ public:
 
     // --- main window --------------------------------------------------------
     void MetaTraderTitle(BOOL show);
+
+    // --- panels and terminal dialogs ---------------------------------------
+    // `panel` is one of the five panels (DataWindow … Tester).
+    BOOL IsVisiblePanel(Name panel);
+    void ShowPanel(Name panel);
+    void HidePanel(Name panel);
+    HWND OpenOptions(WORD tab);
+    HWND OpenHistoryCenter();
+    HWND OpenGlobalVariables();
+
+    // --- Terminal tabs --------------------------------------------------------
+    void SetTerminalTab(WORD tab);
+    void SetTerminalTabByName(const std::string& name);
+
+    // --- login and trade servers ----------------------------------------------
+    std::string GetNameServer();
+    BOOL RescanServers();
+
+    // --- account number masking -----------------------------------------------
+    // Shows `number` in place of the account number in the main window's
+    // title, from now on; the first call subclasses the main window.
+    void SetAccountNumber(int32_t number);
+    // The main window's message handler while the masking is on.
+    static int ReplacAccountNumbers(UINT* message, WPARAM* wParam, LPARAM* lParam);
 
     // --- charts -------------------------------------------------------------
     // Every chart window (descendant of the chart area whose class begins with
@@ -144,6 +169,10 @@ private:
     // The mailbox list, after the line was checked against its count.
     HWND MailboxLine(const char* method, uint32_t line, bool withNumber = true);
     HWND MailboxBrowser(HWND message);
+    // Posts the command that opens a dialog and waits, bounded, for the
+    // dialog titled `name` (exactly or as a prefix) to appear.
+    HWND OpenDialog(const char* method, UINT command, Name name, bool titlePrefix);
+    HWND FindLoginDialog() const;
     // Up to 600 attempts 100 ms apart while `find` gives null; then throws `error`.
     template <class Find>
     static HWND WaitForHandle(Find&& find, const char* error);

@@ -13,6 +13,7 @@ inline constexpr DWORD WindowTextBound = 10000;  // a window to answer WM_GETTEX
 inline constexpr DWORD SendBound = 30000;      // a threaded send to return
 inline constexpr DWORD SnapshotBound = 10000;  // a module snapshot of a process
 inline constexpr DWORD ControlBound = 10000;   // a control to answer one message
+inline constexpr DWORD LockBound = 10000;      // a lock that is only ever held for a moment
 
 // Calls `attempt` up to `attempts` times, sleeping `interval` ms after each
 // result that converts to false; returns the first true-ish result, or the

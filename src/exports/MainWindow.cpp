@@ -9,11 +9,6 @@ namespace {
 
 using Terminal = Utils::Pointer<MT4::Windows>;
 
-int32_t HandleAsInteger(HWND window)
-{
-    return static_cast<int32_t>(reinterpret_cast<INT_PTR>(window));
-}
-
 int32_t ShowMain(int command)
 {
     return ShowWindow(Terminal()->MainWindow(), command);
@@ -33,7 +28,7 @@ void WINAPI VelmorInit(int32_t processId)
 
 int32_t WINAPI VelmorHandleMT4()
 {
-    return Frame::Call("VelmorHandleMT4()", 0, [] { return HandleAsInteger(Terminal()->MainWindow()); });
+    return Frame::Call("VelmorHandleMT4()", 0, [] { return Frame::HandleResult(Terminal()->MainWindow()); });
 }
 
 int32_t WINAPI VelmorGetProcessId()

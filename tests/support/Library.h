@@ -33,10 +33,12 @@ private:
     HMODULE m_module;
 };
 
+using VoidFn = void(WINAPI*)();
 using IntFn = int32_t(WINAPI*)();
 using IntOfIntFn = int32_t(WINAPI*)(int32_t);
 using VoidOfIntFn = void(WINAPI*)(int32_t);
 using VoidOfIntIntFn = void(WINAPI*)(int32_t, int32_t);
 using TextFn = const char*(WINAPI*)();
+using VoidOfTextFn = void(WINAPI*)(const char*);
 
 }  // namespace Support

@@ -1,0 +1,23 @@
+// Exports of the login dialog and the trade servers.
+#include <windows.h>
+#include <cstdint>
+
+#include "MT4/SyncText.h"
+#include "MT4/Windows.h"
+#include "exports/Frame.h"
+
+extern "C" {
+
+const char* WINAPI VelmorGetNameServer()
+{
+    return Frame::Call("VelmorGetNameServer()", Frame::EmptyText,
+        [] { return Utils::Pointer<MT4::SyncText>()->Set(Utils::Pointer<MT4::Windows>()->GetNameServer()); });
+}
+
+int32_t WINAPI VelmorRescanServers()
+{
+    return Frame::Call(
+        "VelmorRescanServers()", 0, [] { return Utils::Pointer<MT4::Windows>()->RescanServers(); });
+}
+
+} // extern "C"

@@ -1,0 +1,22 @@
+// Exports that select a tab of the Terminal panel.
+#include <windows.h>
+#include <cstdint>
+
+#include "MT4/Windows.h"
+#include "exports/Frame.h"
+
+extern "C" {
+
+void WINAPI VelmorSetTerminalTabByNumber(int32_t tab)
+{
+    Frame::Run("VelmorSetTerminalTabByNumber()",
+        [=] { Utils::Pointer<MT4::Windows>()->SetTerminalTab(static_cast<WORD>(tab & 0xFFFF)); });
+}
+
+void WINAPI VelmorSetTerminalTabByName(const char* name)
+{
+    Frame::Run("VelmorSetTerminalTabByName()",
+        [=] { Utils::Pointer<MT4::Windows>()->SetTerminalTabByName(Frame::TextArgument(name)); });
+}
+
+} // extern "C"
