@@ -87,6 +87,8 @@ public:
     void SetTerminalTabByName(const std::string& name);
 
     // --- login and trade servers ----------------------------------------------
+    // Account 0 or below leaves the fields as the dialog shows them.
+    void Login(int32_t account, const std::string& password, const std::string& server, bool savePassword);
     std::string GetNameServer();
     BOOL RescanServers();
 

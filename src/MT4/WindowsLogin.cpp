@@ -5,6 +5,8 @@
 #include <string>
 
 #include "MT4/Windows.h"
+#include "Utils/Controls.h"
+#include "Utils/StringS.h"
 #include "Utils/Wait.h"
 #include "Utils/Windows.h"
 
@@ -14,7 +16,28 @@ namespace {
 
 constexpr UINT LoginCommand = 0x8A65;
 constexpr UINT RescanCommand = 0x9218;
+constexpr int LoginField = 0x049D;
+// The password field's id is not given by the terminal's dialog description;
+// the one right after the login field's is used.
+constexpr int PasswordField = 0x049E;
 constexpr int ServerField = 0x050D;
+constexpr int SavePasswordBox = 0x04FC;
+
+// Writes `text` into the dialog's field; with no text, the dialog is redrawn
+// instead.
+void Fill(HWND dialog, int field, const std::string& text)
+{
+    if (!text.empty())
+        Utils::Controls::Edit::SetText(GetDlgItem(dialog, field), text);
+    else if (!InvalidateRect(dialog, nullptr, TRUE))
+        throw "Ошибка в методе \"MT4::Windows::Login()\".\nОкно ввода логина не обновлено.";
+}
+
+LRESULT CheckState(HWND button)
+{
+    Utils::Controls::Button::Check(button);
+    return SendMessageA(button, BM_GETCHECK, 0, 0);
+}
 
 } // namespace
 
@@ -22,6 +45,31 @@ HWND Windows::FindLoginDialog() const
 {
     return Utils::Windows::FindFirst(nullptr, m_processId, Utils::Windows::Match::Prefix, "#32770",
         Utils::Windows::Match::Exact, "MetaTrader");
+}
+
+void Windows::Login(
+    int32_t account, const std::string& password, const std::string& server, bool savePassword)
+{
+    if (!PostMessageA(m_mainWindow, WM_COMMAND, LoginCommand, 0))
+        throw "Ошибка в методе \"MT4::Windows::Login()\".\nОкно ввода Логина и Пароля открыть не удалось.";
+    HWND dialog = Utils::Wait::Retry(250, 20, [this] { return FindLoginDialog(); });
+    if (!dialog)
+        throw "Ошибка в методе \"MT4::Windows::Login()\".\nСистемный дескриптор диалогового окна ввода "
+              "логина и "
+              "пароля не получен.";
+    if (account > 0) {
+        // The field must read back as a number.
+        Utils::StringS::StringToNumberA(
+            Utils::Controls::Edit::SetText(GetDlgItem(dialog, LoginField), std::to_string(account)));
+        Fill(dialog, PasswordField, password);
+        Fill(dialog, ServerField, server);
+    }
+    HWND box = GetDlgItem(dialog, SavePasswordBox);
+    if ((CheckState(box) == BST_CHECKED) != savePassword)
+        SendMessageA(box, BM_CLICK, 0, 0);
+    HWND ok = GetDlgItem(dialog, IDOK);
+    if (CheckState(ok) != 1)
+        SendMessageA(ok, BM_CLICK, 0, 0);
 }
 
 // The dialog is opened, read and left to close itself: Cancel is clicked

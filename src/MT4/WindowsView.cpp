@@ -6,6 +6,7 @@
 #include <string>
 
 #include "MT4/Windows.h"
+#include "Utils/Controls.h"
 #include "Utils/Errors.h"
 #include "Utils/Input.h"
 #include "Utils/Wait.h"
@@ -98,6 +99,23 @@ HWND Windows::OpenDialog(const char* method, UINT command, Name name, bool title
             + LastErrorText(postError);
     if (!dialog)
         throw Utils::Error::Method(qualified, "Не получен системный дескриптор окна \"" + title + "\".");
+    return dialog;
+}
+
+// The dialog is opened, the tab chosen and its page looked for; the dialog
+// stays open, also when something is missing.
+HWND Windows::OpenOptions(WORD tab)
+{
+    HWND dialog = OpenDialog("OpenOptions", OptionsCommand, Name::Options, false);
+    HWND tabs = GetDlgItem(dialog, OptionsTabControl);
+    if (!tabs)
+        throw "Ошибка в методе \"MT4::Windows::OpenOptions()\".\nНе получен системный дескриптор панели "
+              "вкладок.";
+    Utils::Controls::TabControl::SetFocus(tabs, tab);
+    const std::string& page = m_optionsTabs.names.at(tab);
+    if (!Utils::Windows::FindFirst(dialog, m_processId, Match::Prefix, "#32770", Match::Exact, page))
+        throw Utils::Error::Method(
+            "MT4::Windows::OpenOptions", "Не получен системный дескриптор вкладки \"" + page + "\".");
     return dialog;
 }
 

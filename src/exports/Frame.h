@@ -3,7 +3,6 @@
 // blocks — a text constant, a composed text, anything else — each showing one
 // error box, after which the export returns its neutral result.
 #include <windows.h>
-#include <cstdint>
 #include <string>
 
 #include "Utils/Errors.h"
@@ -13,18 +12,6 @@ namespace Frame {
 
 // The neutral result of text exports: one zero byte in static storage.
 inline constexpr const char* EmptyText = "";
-
-// A window handle as the 32-bit integer an export returns.
-inline int32_t HandleResult(HWND window)
-{
-    return static_cast<int32_t>(reinterpret_cast<INT_PTR>(window));
-}
-
-// A text argument up to its first zero byte; a null pointer is an empty text.
-inline std::string TextArgument(const char* text)
-{
-    return text ? std::string(text) : std::string();
-}
 
 // Shows one box for the exception being handled: `prefix` + its text; for an
 // exception that is not a text, "Системная ошибка!" + the last-error text of

@@ -4,9 +4,17 @@
 
 #include "MT4/SyncText.h"
 #include "MT4/Windows.h"
+#include "exports/Arguments.h"
 #include "exports/Frame.h"
 
 extern "C" {
+
+void WINAPI VelmorLogin(int32_t account, const char* password, const char* server, int32_t savePassword)
+{
+    Frame::Run("VelmorLogin()", [=] {
+        Utils::Pointer<MT4::Windows>()->Login(account, Text(password), Text(server), savePassword != 0);
+    });
+}
 
 const char* WINAPI VelmorGetNameServer()
 {

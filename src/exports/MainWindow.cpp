@@ -3,6 +3,7 @@
 
 #include "MT4/Windows.h"
 #include "Utils/Input.h"
+#include "exports/Arguments.h"
 #include "exports/Frame.h"
 
 namespace {
@@ -28,7 +29,7 @@ void WINAPI VelmorInit(int32_t processId)
 
 int32_t WINAPI VelmorHandleMT4()
 {
-    return Frame::Call("VelmorHandleMT4()", 0, [] { return Frame::HandleResult(Terminal()->MainWindow()); });
+    return Frame::Call("VelmorHandleMT4()", 0, [] { return AsInteger(Terminal()->MainWindow()); });
 }
 
 int32_t WINAPI VelmorGetProcessId()

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "MT4/Windows.h"
+#include "exports/Arguments.h"
 #include "exports/Frame.h"
 
 namespace {
@@ -104,16 +105,22 @@ void WINAPI VelmorHideTester()
     Frame::Run("VelmorHideTester()", [] { Hide(Name::Tester); });
 }
 
+int32_t WINAPI VelmorOpenOptions(int32_t tab)
+{
+    return Frame::Call("VelmorOpenOptions()", 0,
+        [=] { return AsInteger(Terminal()->OpenOptions(static_cast<WORD>(tab & 0xFFFF))); });
+}
+
 int32_t WINAPI VelmorOpenHistoryCenter()
 {
     return Frame::Call(
-        "VelmorOpenHistoryCenter()", 0, [] { return Frame::HandleResult(Terminal()->OpenHistoryCenter()); });
+        "VelmorOpenHistoryCenter()", 0, [] { return AsInteger(Terminal()->OpenHistoryCenter()); });
 }
 
 int32_t WINAPI VelmorOpenGlobalVariables()
 {
-    return Frame::Call("VelmorOpenGlobalVariables()", 0,
-        [] { return Frame::HandleResult(Terminal()->OpenGlobalVariables()); });
+    return Frame::Call(
+        "VelmorOpenGlobalVariables()", 0, [] { return AsInteger(Terminal()->OpenGlobalVariables()); });
 }
 
 } // extern "C"

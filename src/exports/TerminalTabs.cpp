@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "MT4/Windows.h"
+#include "exports/Arguments.h"
 #include "exports/Frame.h"
 
 extern "C" {
@@ -16,7 +17,7 @@ void WINAPI VelmorSetTerminalTabByNumber(int32_t tab)
 void WINAPI VelmorSetTerminalTabByName(const char* name)
 {
     Frame::Run("VelmorSetTerminalTabByName()",
-        [=] { Utils::Pointer<MT4::Windows>()->SetTerminalTabByName(Frame::TextArgument(name)); });
+        [=] { Utils::Pointer<MT4::Windows>()->SetTerminalTabByName(Text(name)); });
 }
 
 } // extern "C"

@@ -13,7 +13,7 @@ namespace {
 StandIn::Scenario Silent(UINT command)
 {
     StandIn::Scenario scenario = StandIn::Scenario::Named("english");
-    scenario.silentCommands = { command };
+    scenario.ignoredCommands = { command };
     return scenario;
 }
 
@@ -72,6 +72,21 @@ class SilentLoginTest : public Support::TerminalTest {
 protected:
     SilentLoginTest() : TerminalTest(Silent(0x8A65)) { }
 };
+
+// 250 searches, 20 ms apart.
+TEST_F(SilentLoginTest, LoginGivesUpAfterTwoHundredFiftySearches)
+{
+    const ULONGLONG took = Took([&] {
+        using LoginFn = void(WINAPI*)(int32_t, const char*, const char*, int32_t);
+        library.Get<LoginFn>("VelmorLogin")(87654321, "s3cret!", "Broker-Live", 1);
+    });
+    EXPECT_GE(took, 4950u);
+    EXPECT_LT(took, 9000u);
+    EXPECT_EQ(boxes.Take(), (std::vector<Box> { { "VelmorLogin()",
+                                "Ошибка в методе \"MT4::Windows::Login()\".\nСистемный дескриптор диалогового "
+                                "окна ввода логина и пароля не получен." } }));
+    EXPECT_EQ(terminal.Log().Take(), (std::vector<Event> { Command(0x8A65) }));
+}
 
 // 60 searches, 50 ms apart.
 TEST_F(SilentLoginTest, TheServerNameIsGivenUpAfterSixtySearches)

@@ -128,6 +128,95 @@ TEST_F(DialogTest, HistoryCenterIsFoundByTheBeginningOfItsTitleGlobalVariablesBy
     EXPECT_TRUE(boxes.Take().empty());
 }
 
+// Options ------------------------------------------------------------------
+
+class OptionsTest : public DialogTest {
+protected:
+    using DialogTest::DialogTest;
+
+    HWND Options(int32_t tab)
+    {
+        return reinterpret_cast<HWND>(static_cast<INT_PTR>(library.Get<Support::IntOfIntFn>("VelmorOpenOptions")(tab)));
+    }
+    static int SelectedTab(HWND dialog)
+    {
+        return static_cast<int>(SendMessageA(GetDlgItem(dialog, 0x3020), TCM_GETCURSEL, 0, 0));
+    }
+    static std::string ShownPage(HWND dialog)
+    {
+        return StandInTest::TextOf(reinterpret_cast<HWND>(SendMessageA(dialog, PSM_GETCURRENTPAGEHWND, 0, 0)));
+    }
+    // The Options dialog left open after a refusal.
+    HWND OpenOptionsDialog(const char* title) const
+    {
+        for (HWND window : StandInTest::WindowsOfThisProcess())
+            if (StandInTest::ClassOf(window) == "#32770" && StandInTest::TextOf(window) == title)
+                return window;
+        return nullptr;
+    }
+};
+
+TEST_F(OptionsTest, OptionsOpensOnEachTabWithThatPageShown)
+{
+    const char* const pages[] = { "Server", "Charts", "Objects", "Trade", "Expert Advisors", "Email", "Publisher",
+        "Events" };
+    for (int tab = 7; tab >= 0; --tab) {
+        HWND dialog = Options(tab);
+        ASSERT_NE(dialog, nullptr) << "tab " << tab;
+        EXPECT_EQ(StandInTest::TextOf(dialog), "Options");
+        EXPECT_EQ(SelectedTab(dialog), tab);
+        EXPECT_EQ(ShownPage(dialog), pages[tab]);
+        Close(dialog);
+        EXPECT_EQ(terminal.Log().Take(), (std::vector<Event> { Command(0x81F1) }));
+    }
+    HWND dialog = Options(0x70003);  // only the low 16 bits count
+    EXPECT_EQ(ShownPage(dialog), "Trade");
+    Close(dialog);
+    EXPECT_TRUE(boxes.Take().empty());
+}
+
+TEST_F(OptionsTest, ATabBeyondTheDialogsTabsIsRefusedAndTheDialogStaysOpen)
+{
+    EXPECT_EQ(Options(8), nullptr);
+    EXPECT_EQ(boxes.Take(), (std::vector<Box> { { "VelmorOpenOptions()",
+                                "Ошибка в методе \"Utils::Controls::TabControl::SetFocus()\".\nВведённый номер "
+                                "вкладки превышает количество вкладок." } }));
+    HWND dialog = OpenOptionsDialog("Options");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(SelectedTab(dialog), 0);
+    Close(dialog);
+}
+
+StandIn::Scenario RenamedExpertsPage()
+{
+    StandIn::Scenario scenario = StandIn::Scenario::Named("english");
+    scenario.optionsPages
+        = { "Server", "Charts", "Objects", "Trade", "Experts", "Email", "Publisher", "Events" };
+    return scenario;
+}
+
+class RenamedPageTest : public OptionsTest {
+protected:
+    RenamedPageTest() : OptionsTest(RenamedExpertsPage()) { }
+};
+
+// A build whose page is titled otherwise: the tab is chosen, its page is
+// not found by its name.
+TEST_F(RenamedPageTest, APageWithAnotherTitleIsReportedAndTheDialogStaysOpen)
+{
+    EXPECT_EQ(Options(4), nullptr);
+    EXPECT_EQ(boxes.Take(), (std::vector<Box> { { "VelmorOpenOptions()",
+                                "Ошибка в методе \"MT4::Windows::OpenOptions()\".\nНе получен системный "
+                                "дескриптор вкладки \"Expert Advisors\"." } }));
+    HWND dialog = OpenOptionsDialog("Options");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(ShownPage(dialog), "Experts");
+    Close(dialog);
+    HWND events = Options(7);
+    EXPECT_EQ(ShownPage(events), "Events");
+    Close(events);
+}
+
 class RussianDialogTest : public DialogTest {
 protected:
     RussianDialogTest() : DialogTest(StandIn::Scenario::Named("russian")) { }
@@ -141,6 +230,13 @@ TEST_F(RussianDialogTest, DialogsAreFoundByTheirRussianTitles)
     HWND variables = Open("VelmorOpenGlobalVariables");
     EXPECT_EQ(StandInTest::TextOf(variables), "Глобальные переменные");
     Close(variables);
+    HWND options = reinterpret_cast<HWND>(
+        static_cast<INT_PTR>(library.Get<Support::IntOfIntFn>("VelmorOpenOptions")(5)));
+    EXPECT_EQ(StandInTest::TextOf(options), "Настройки");
+    EXPECT_EQ(StandInTest::TextOf(reinterpret_cast<HWND>(SendMessageA(options, PSM_GETCURRENTPAGEHWND, 0, 0))),
+        "Почта");
+    Close(options);
+    EXPECT_TRUE(boxes.Take().empty());
 }
 
 }  // namespace
