@@ -3,7 +3,8 @@
 # make bench — every benchmark under Wine, one table: library against the
 #              floor measured in the same run, their ratio and the target
 # make demo  — the tour: a stand-in terminal with the DLL loaded by name, every export called once,
-#              one table per family, screenshots build/standin.png and build/dialog.png; then
+#              one table per family, screenshots build/standin.png, build/dialog.png and
+#              build/options.png; then
 #              probe.exe against standin.exe in Russian and in English
 # Each target installs what is missing (tools/setup) and reuses what exists.
 

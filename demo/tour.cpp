@@ -2,9 +2,10 @@
 // name as the terminal loads it for the programs that import it, and every
 // export built so far called once. Prints one table per family: export,
 // arguments, result, what the terminal received. Saves a screenshot of the
-// terminal and one of a dialog (the error box a failing export shows).
+// terminal, one of a dialog (the error box a failing export shows) and one
+// of the Options dialog the library opened.
 //
-//   tour.exe [scenario] [terminal.png] [dialog.png]
+//   tour.exe [scenario] [terminal.png] [dialog.png] [options.png]
 #include <windows.h>
 
 #include <cstdint>
@@ -102,6 +103,22 @@ public:
         });
     }
 
+    void Void(const char* name)
+    {
+        Row(name, "", [&] {
+            Get<void(WINAPI*)()>(name)();
+            return std::string("-");
+        });
+    }
+
+    void VoidOfText(const char* name, const char* argument)
+    {
+        Row(name, Quote(argument), [&] {
+            Get<void(WINAPI*)(const char*)>(name)(argument);
+            return std::string("-");
+        });
+    }
+
     // A returned text as the table shows it: quoted, line breaks as "/".
     static std::string Quote(const char* text)
     {
@@ -127,6 +144,66 @@ private:
     bool m_dialogSaved = false;
 };
 
+// A dialog the library opened: its handle and title; closed again with
+// Cancel, after a screenshot when one is asked for.
+std::string ShowDialog(int32_t handle, const std::string& screenshot = std::string())
+{
+    HWND dialog = reinterpret_cast<HWND>(static_cast<INT_PTR>(handle));
+    char title[128] = "";
+    GetWindowTextA(dialog, title, sizeof title);
+    bool saved = true;
+    if (!screenshot.empty()) {
+        Sleep(300);  // drawn
+        saved = SaveWindowPng(dialog, screenshot);
+    }
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    for (int i = 0; i < 200 && IsWindow(dialog); ++i)
+        Sleep(10);
+    return Tour::Hex(handle) + " " + Tour::Quote(title) + (saved ? "" : " (screenshot not saved)");
+}
+
+// Panels, Terminal tabs, the dialogs, login and the account-number masking.
+void PanelsAndDialogs(Tour& tour, const std::string& optionsShot)
+{
+    tour.Family("Panels and terminal dialogs");
+    tour.Void("VelmorHideTester");
+    tour.Int("VelmorIsVisibleTester");
+    tour.Void("VelmorHideNavigator");
+    tour.Void("VelmorShowNavigator");
+    tour.Void("VelmorShowNavigator");
+    tour.Int("VelmorIsVisibleNavigator");
+    tour.Row("VelmorOpenOptions", "4", [&] {
+        return ShowDialog(tour.Get<int32_t(WINAPI*)(int32_t)>("VelmorOpenOptions")(4), optionsShot);
+    });
+    tour.Row("VelmorOpenHistoryCenter", "", [&] {
+        return ShowDialog(tour.Get<int32_t(WINAPI*)()>("VelmorOpenHistoryCenter")());
+    });
+    tour.Row("VelmorOpenGlobalVariables", "", [&] {
+        return ShowDialog(tour.Get<int32_t(WINAPI*)()>("VelmorOpenGlobalVariables")());
+    });
+
+    tour.Family("Terminal tabs");
+    tour.VoidOfInt("VelmorSetTerminalTabByNumber", 4);
+    tour.VoidOfText("VelmorSetTerminalTabByName", "Jornal");
+
+    tour.Family("Login and trade servers");
+    tour.Text("VelmorGetNameServer");
+    tour.Int("VelmorRescanServers");
+    auto login = [&](int32_t account, const char* server) {
+        tour.Row("VelmorLogin", Tour::Hex(account) + ", \"****\", " + Tour::Quote(server) + ", 1", [&] {
+            tour.Get<void(WINAPI*)(int32_t, const char*, const char*, int32_t)>("VelmorLogin")(
+                account, "s3cret", server, 1);
+            return std::string("-");
+        });
+    };
+    login(87654321, "Broker-Live");
+
+    tour.Family("Account number masking");
+    tour.VoidOfInt("VelmorSetAccountNumber", 777);
+    tour.Int("VelmorRescanServers");
+    login(12345678, "MetaQuotes-Demo");
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -134,6 +211,7 @@ int main(int argc, char** argv)
     const std::string scenario = argc > 1 ? argv[1] : "english";
     const std::string screenshot = argc > 2 ? argv[2] : "standin.png";
     const std::string dialogShot = argc > 3 ? argv[3] : "dialog.png";
+    const std::string optionsShot = argc > 4 ? argv[4] : "options.png";
     const ULONGLONG started = GetTickCount64();
     StandIn::Terminal terminal(StandIn::Scenario::Named(scenario));
     HMODULE library = LoadLibraryA("RazozazER4.dll");
@@ -190,6 +268,8 @@ int main(int argc, char** argv)
             static_cast<long>(info[4]), static_cast<unsigned long>(info[5]));
         return std::string(text);
     });
+
+    PanelsAndDialogs(tour, optionsShot);
 
     Sleep(200);
     const bool saved = SaveWindowPng(handles.main, screenshot);
@@ -254,6 +334,7 @@ int main(int argc, char** argv)
     tour.Int("VelmorMetaTraderClose");
     std::printf("\nscreenshot of the terminal: %s%s\n", screenshot.c_str(), saved ? "" : " (not saved)");
     std::printf("screenshot of a dialog: %s%s\n", dialogShot.c_str(), tour.DialogSaved() ? "" : " (not saved)");
+    std::printf("screenshot of the Options dialog: %s\n", optionsShot.c_str());
     std::printf("tour finished in %.1f s\n", (GetTickCount64() - started) / 1000.0);
     return 0;
 }
