@@ -51,16 +51,16 @@ int VelmorOpenHistoryCenter();     // the dialog's handle
 int VelmorOpenOptions(int tab);    // the dialog's handle
 
 // --- Terminal tabs: Select a tab of the Terminal panel.
-void VelmorSetTerminalTabByNumber(int tab);    // Clicks the tab strip (item 0x471) at the tab's position; tab 0 to 6.
-void VelmorSetTerminalTabByName(string name);  // As by number, the tab found by its caption in the terminal's language.
+void VelmorSetTerminalTabByNumber(int tab);    // Clicks the tab strip (item 0x471) at the tab's position (x 32, 96, 192, 240, 304, 400, 464; y 0); tab 0 to 6 (low 16 bits).
+void VelmorSetTerminalTabByName(string name);  // As by number, the tab found by its exact caption in the terminal's language; any other name selects tab 0.
 
 // --- Login and servers: Log in, read the server name, rescan servers.
 string VelmorGetNameServer();                                                     // the server field's text
-void VelmorLogin(int account, string password, string server, int savePassword);  // Posts the login command, waits for the dialog, fills account (when > 0), password and server, sets the save box, presses Login.
+void VelmorLogin(int account, string password, string server, int savePassword);  // Posts the login command, waits for the dialog, fills account, password and server when account > 0 (an empty password or server leaves its field), sets the save box, presses Login.
 int VelmorRescanServers();                                                        // non-zero when posted
 
 // --- Account number: Mask the account number in the title bar.
-void VelmorSetAccountNumber(int number);  // Subclasses the main window (first call) so that every title it gets shows number instead of the account.
+void VelmorSetAccountNumber(int number);  // Subclasses the main window (first call) so that every title the terminal sets shows number in place of the account; later calls change the number; the masking outlives a later VelmorInit.
 
 // --- Charts: Enumerate, test, activate and close charts.
 void VelmorCloseAllCharts();                              // Posts the close command (57602) to every chart.

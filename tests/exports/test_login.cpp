@@ -2,7 +2,6 @@
 // name read from the dialog, which closes after the call, and the rescan.
 #include <gtest/gtest.h>
 
-#include "standin/Helpers.h"
 #include "support/TerminalTest.h"
 
 using StandIn::Event;
@@ -10,26 +9,17 @@ using Support::Box;
 
 namespace {
 
-// The login dialog of this process, if one is open.
-HWND LoginDialog()
-{
-    for (HWND window : StandInTest::WindowsOfThisProcess())
-        if (StandInTest::ClassOf(window) == "#32770" && StandInTest::TextOf(window) == "MetaTrader")
-            return window;
-    return nullptr;
-}
-
-bool LoginDialogGone()
-{
-    for (int i = 0; i < 200 && LoginDialog(); ++i)
-        Sleep(10);
-    return LoginDialog() == nullptr;
-}
-
 class LoginTest : public Support::TerminalTest {
 protected:
     using TerminalTest::TerminalTest;
     const char* NameServer() { return library.Get<Support::TextFn>("VelmorGetNameServer")(); }
+    // True once no login dialog is left (waited for at most 2 s).
+    static bool LoginDialogGone()
+    {
+        for (int i = 0; i < 200 && DialogTitled("MetaTrader"); ++i)
+            Sleep(10);
+        return DialogTitled("MetaTrader") == nullptr;
+    }
     void Login(int32_t account, const char* password, const char* server, int32_t save)
     {
         using LoginFn = void(WINAPI*)(int32_t, const char*, const char*, int32_t);
@@ -117,10 +107,9 @@ TEST_F(NoServerTest, AnEmptyServerFieldIsReportedAndTheDialogStaysOpen)
     EXPECT_STREQ(NameServer(), "");
     EXPECT_EQ(boxes.Take(), (std::vector<Box> { { "VelmorGetNameServer()",
                                 "Ошибка в методе \"MT4::Windows::GetNameServer()\".\nИмя сервера не прочитано." } }));
-    HWND dialog = LoginDialog();
+    HWND dialog = DialogTitled("MetaTrader");
     ASSERT_NE(dialog, nullptr);
-    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_TRUE(LoginDialogGone());
+    Cancel(dialog);
 }
 
 }  // namespace

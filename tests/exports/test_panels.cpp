@@ -6,7 +6,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "standin/Helpers.h"
 #include "support/TerminalTest.h"
 
 using StandIn::Event;
@@ -103,14 +102,6 @@ protected:
     {
         return reinterpret_cast<HWND>(static_cast<INT_PTR>(library.Get<Support::IntFn>(name)()));
     }
-    // Cancel, and wait (bounded) until the dialog is gone.
-    static void Close(HWND dialog)
-    {
-        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        for (int i = 0; i < 200 && IsWindow(dialog); ++i)
-            Sleep(10);
-        EXPECT_FALSE(IsWindow(dialog));
-    }
 };
 
 TEST_F(DialogTest, HistoryCenterIsFoundByTheBeginningOfItsTitleGlobalVariablesByAllOfIt)
@@ -119,11 +110,11 @@ TEST_F(DialogTest, HistoryCenterIsFoundByTheBeginningOfItsTitleGlobalVariablesBy
     ASSERT_NE(history, nullptr);
     EXPECT_EQ(StandInTest::ClassOf(history), "#32770");
     EXPECT_EQ(StandInTest::TextOf(history), "History Center - MetaQuotes-Demo");
-    Close(history);
+    Cancel(history);
     HWND variables = Open("VelmorOpenGlobalVariables");
     ASSERT_NE(variables, nullptr);
     EXPECT_EQ(StandInTest::TextOf(variables), "Global Variables");
-    Close(variables);
+    Cancel(variables);
     EXPECT_EQ(terminal.Log().Take(), (std::vector<Event> { Command(0x81EE), Command(0x8A4B) }));
     EXPECT_TRUE(boxes.Take().empty());
 }
@@ -146,14 +137,6 @@ protected:
     {
         return StandInTest::TextOf(reinterpret_cast<HWND>(SendMessageA(dialog, PSM_GETCURRENTPAGEHWND, 0, 0)));
     }
-    // The Options dialog left open after a refusal.
-    HWND OpenOptionsDialog(const char* title) const
-    {
-        for (HWND window : StandInTest::WindowsOfThisProcess())
-            if (StandInTest::ClassOf(window) == "#32770" && StandInTest::TextOf(window) == title)
-                return window;
-        return nullptr;
-    }
 };
 
 TEST_F(OptionsTest, OptionsOpensOnEachTabWithThatPageShown)
@@ -166,12 +149,12 @@ TEST_F(OptionsTest, OptionsOpensOnEachTabWithThatPageShown)
         EXPECT_EQ(StandInTest::TextOf(dialog), "Options");
         EXPECT_EQ(SelectedTab(dialog), tab);
         EXPECT_EQ(ShownPage(dialog), pages[tab]);
-        Close(dialog);
+        Cancel(dialog);
         EXPECT_EQ(terminal.Log().Take(), (std::vector<Event> { Command(0x81F1) }));
     }
     HWND dialog = Options(0x70003);  // only the low 16 bits count
     EXPECT_EQ(ShownPage(dialog), "Trade");
-    Close(dialog);
+    Cancel(dialog);
     EXPECT_TRUE(boxes.Take().empty());
 }
 
@@ -181,10 +164,10 @@ TEST_F(OptionsTest, ATabBeyondTheDialogsTabsIsRefusedAndTheDialogStaysOpen)
     EXPECT_EQ(boxes.Take(), (std::vector<Box> { { "VelmorOpenOptions()",
                                 "Ошибка в методе \"Utils::Controls::TabControl::SetFocus()\".\nВведённый номер "
                                 "вкладки превышает количество вкладок." } }));
-    HWND dialog = OpenOptionsDialog("Options");
+    HWND dialog = DialogTitled("Options");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(SelectedTab(dialog), 0);
-    Close(dialog);
+    Cancel(dialog);
 }
 
 StandIn::Scenario RenamedExpertsPage()
@@ -208,13 +191,13 @@ TEST_F(RenamedPageTest, APageWithAnotherTitleIsReportedAndTheDialogStaysOpen)
     EXPECT_EQ(boxes.Take(), (std::vector<Box> { { "VelmorOpenOptions()",
                                 "Ошибка в методе \"MT4::Windows::OpenOptions()\".\nНе получен системный "
                                 "дескриптор вкладки \"Expert Advisors\"." } }));
-    HWND dialog = OpenOptionsDialog("Options");
+    HWND dialog = DialogTitled("Options");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(ShownPage(dialog), "Experts");
-    Close(dialog);
+    Cancel(dialog);
     HWND events = Options(7);
     EXPECT_EQ(ShownPage(events), "Events");
-    Close(events);
+    Cancel(events);
 }
 
 class RussianDialogTest : public DialogTest {
@@ -226,16 +209,16 @@ TEST_F(RussianDialogTest, DialogsAreFoundByTheirRussianTitles)
 {
     HWND history = Open("VelmorOpenHistoryCenter");
     EXPECT_EQ(StandInTest::TextOf(history), "Архив котировок - MetaQuotes-Demo");
-    Close(history);
+    Cancel(history);
     HWND variables = Open("VelmorOpenGlobalVariables");
     EXPECT_EQ(StandInTest::TextOf(variables), "Глобальные переменные");
-    Close(variables);
+    Cancel(variables);
     HWND options = reinterpret_cast<HWND>(
         static_cast<INT_PTR>(library.Get<Support::IntOfIntFn>("VelmorOpenOptions")(5)));
     EXPECT_EQ(StandInTest::TextOf(options), "Настройки");
     EXPECT_EQ(StandInTest::TextOf(reinterpret_cast<HWND>(SendMessageA(options, PSM_GETCURRENTPAGEHWND, 0, 0))),
         "Почта");
-    Close(options);
+    Cancel(options);
     EXPECT_TRUE(boxes.Take().empty());
 }
 

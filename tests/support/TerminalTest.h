@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "StandIn.h"
+#include "standin/Helpers.h"
 #include "support/BoxWatcher.h"
 #include "support/Library.h"
 
@@ -47,6 +48,24 @@ protected:
     }
 
     HWND Main() const { return terminal.Handles().main; }
+
+    // The dialog ("#32770") of this process titled `title`, or null.
+    static HWND DialogTitled(const std::string& title)
+    {
+        for (HWND window : StandInTest::WindowsOfThisProcess())
+            if (StandInTest::ClassOf(window) == "#32770" && StandInTest::TextOf(window) == title)
+                return window;
+        return nullptr;
+    }
+
+    // Cancels a dialog and waits (at most 2 s) until it is gone.
+    static void Cancel(HWND dialog)
+    {
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        for (int i = 0; i < 200 && IsWindow(dialog); ++i)
+            Sleep(10);
+        EXPECT_FALSE(IsWindow(dialog));
+    }
 
     StandIn::Terminal terminal;
     Library library;
