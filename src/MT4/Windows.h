@@ -103,6 +103,15 @@ public:
     // Every chart window (descendant of the chart area whose class begins with
     // "AfxFrameOrView"), in the system's enumeration order.
     std::vector<HWND> Charts() const;
+    // The zero-handle check of every chart operation; `method` names it in
+    // the message ("CloseChart").
+    static void CheckChart(HWND chart, const char* method);
+    bool IsChart(HWND window) const;
+
+    // --- programs on charts ------------------------------------------------
+    // Make the chart's expert, or its indicators, run once.
+    void TickExpert(HWND chart);
+    void TickIndicators(HWND chart);
 
     // --- Market Watch --------------------------------------------------------
     // The Market Watch list (its first column holds the symbols).

@@ -14,6 +14,7 @@ inline constexpr DWORD SendBound = 30000;      // a threaded send to return
 inline constexpr DWORD SnapshotBound = 10000;  // a module snapshot of a process
 inline constexpr DWORD ControlBound = 10000;   // a control to answer one message
 inline constexpr DWORD LockBound = 10000;      // a lock that is only ever held for a moment
+inline constexpr DWORD WorkerEndBound = SendBound + 5000;  // a worker asked to end (it may be inside a send)
 
 // Calls `attempt` up to `attempts` times, sleeping `interval` ms after each
 // result that converts to false; returns the first true-ish result, or the
@@ -40,6 +41,29 @@ bool Until(Done&& done, DWORD interval, DWORD bound)
         if (GetTickCount64() - start >= bound)
             return false;
         Sleep(interval);
+    }
+}
+
+// Waits until `object` is signalled, at most `bound` ms (true when it was).
+// With `serveSends` the thread meanwhile processes what other threads send to
+// its own windows: a thread waiting for a send to one of its windows.
+inline bool ForObject(HANDLE object, DWORD bound, bool serveSends = false)
+{
+    if (!serveSends)
+        return WaitForSingleObject(object, bound) == WAIT_OBJECT_0;
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        const ULONGLONG elapsed = GetTickCount64() - start;
+        if (elapsed >= bound)
+            return WaitForSingleObject(object, 0) == WAIT_OBJECT_0;
+        const DWORD result = MsgWaitForMultipleObjects(
+            1, &object, FALSE, static_cast<DWORD>(bound - elapsed), QS_SENDMESSAGE);
+        if (result == WAIT_OBJECT_0)
+            return true;
+        if (result != WAIT_OBJECT_0 + 1)
+            return false;
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "exports/Init.h"
 
 #include "MT4/Path.h"
+#include "MT4/RefreshChart.h"
 #include "MT4/Windows.h"
 #include "exports/Frame.h"
 
@@ -22,6 +23,8 @@ void Init(DWORD processId) noexcept
         Utils::Sync::Lock<Utils::Sync::CriticalSection> lock(*section);
         if (g_initialised && (processId == 0 || processId == g_lastProcess))
             return;
+        Utils::Pointer<MT4::RefreshChart> refresh;
+        refresh->Init(processId);
         Utils::Pointer<MT4::Windows> windows;
         windows->Init(processId);
         Utils::Pointer<MT4::Path> path;

@@ -1,0 +1,101 @@
+#pragma once
+// The chart refresh engine: one worker thread walks a table of charts about
+// every 100 ms and makes each chart whose interval has come round run its
+// indicators and its expert. Per chart (mode 1), all charts with the ones
+// opened later (mode 2), or all charts once (mode 3).
+//
+// Exactly one worker works at a time. Each worker carries a generation number;
+// it works only while the engine records it as the current worker and ends at
+// its next look at the engine once it is not. A worker that is no longer
+// current (stopped, or ended by itself) is kept in a list of retired workers:
+// its thread handle tells when it has ended. No new worker starts before every
+// retired one has ended (waited for, bounded), and a stop with the flag set
+// waits for the worker too; nothing is ever killed in the middle of a send.
+#include <windows.h>
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <vector>
+
+#include "MT4/Windows.h"
+#include "Utils/Base.h"
+#include "Utils/Sync.h"
+
+namespace MT4 {
+
+class RefreshChart : public virtual Utils::Base {
+public:
+    enum Mode : uint16_t { Idle = 0, PerChart = 1, AllCharts = 2, AllChartsOnce = 3 };
+
+    // The shortest interval and the worker's step, in ms.
+    static constexpr uint32_t Step = 100;
+
+    RefreshChart() = default;
+    // Ends the worker (waiting for it, bounded) and clears the engine.
+    ~RefreshChart() override;
+    RefreshChart(const RefreshChart&) = delete;
+    RefreshChart& operator=(const RefreshChart&) = delete;
+
+    void Refresh(HWND chart, uint32_t interval);
+    void RefreshAll(uint32_t interval);
+    void RefreshAllOnce();
+    void Stop(HWND chart);
+    // Clears the engine; with `waitForWorker` returns only once no worker runs.
+    void StopAll(bool waitForWorker);
+    // Start-up: ends the worker, clears the engine and discovers the terminal
+    // of `processId` on the engine's own MT4::Windows.
+    void Init(DWORD processId);
+
+    // The engine as it stands.
+    struct State {
+        uint16_t mode;
+        uint32_t allInterval;
+        std::map<uint32_t, uint32_t> table;
+        size_t stopQueue;
+        bool working;    // a current worker is recorded
+        size_t retired;  // workers told to end whose end nobody has seen yet
+    };
+    State Snapshot();
+
+private:
+    struct Worker {
+        HANDLE thread = nullptr;
+        HANDLE wake = nullptr;  // set: the worker's pause ends at once
+        uint32_t generation = 0;
+    };
+    struct Start;
+
+    static uint32_t Clamp(uint32_t interval) { return interval <= Step ? Step : interval; }
+    static uint32_t Key(HWND chart);
+    static HWND Window(uint32_t key);
+
+    // Under the engine lock.
+    void AddAllCharts();
+    void Clear();                      // empties everything and forgets the worker
+    void Forget();                     // the current worker becomes a retired one
+    bool IsCurrent(uint32_t generation) const;
+    void StartWorker();
+
+    // Without the engine lock.
+    void EnsureWorker();
+    // Waits for each worker to end and closes its handles; those that do not
+    // end within the bound go back to the retired list and the wait fails.
+    void Join(std::vector<Worker>& workers);
+
+    static unsigned __stdcall Run(void* start);
+    void Work(uint32_t generation, HANDLE wake);
+
+    Utils::Sync::CriticalSection m_lock;
+    uint32_t m_allInterval = 0;
+    Worker m_worker;
+    uint16_t m_mode = Idle;
+    std::deque<uint32_t> m_stopQueue;
+    std::map<uint32_t, uint32_t> m_table;
+    std::vector<Worker> m_retired;
+    uint32_t m_generation = 0;
+    volatile LONG m_ending = 0;  // the engine is being destroyed
+    Windows m_windows;
+};
+
+}  // namespace MT4
