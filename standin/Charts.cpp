@@ -1,6 +1,7 @@
 #include "Charts.h"
 
 #include "MainWindow.h"
+#include "Programs.h"
 #include "Texts.h"
 #include "Ui.h"
 
@@ -140,13 +141,14 @@ LRESULT ChartView::OnKey(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT ChartView::OnCommand(UINT message, WPARAM wParam, LPARAM lParam)
 {
     m_ui.Record(Event::Command, Handle(), message, wParam, lParam);
+    m_ui.ProgramsOnCharts().OnViewCommand(Handle(), LOWORD(wParam));
     return 0;
 }
 
 LRESULT ChartView::OnInternal(UINT message, WPARAM wParam, LPARAM lParam)
 {
     m_ui.Record(Event::Internal, Handle(), message, wParam, lParam);
-    return 0;
+    return m_ui.ProgramsOnCharts().OnViewInternal(Handle(), wParam, lParam);
 }
 
 // Charts open cascaded, each new one on top and active.

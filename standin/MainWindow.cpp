@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "Programs.h"
 #include "TerminalCommands.h"
 #include "Texts.h"
 #include "Ui.h"
@@ -208,6 +209,7 @@ LRESULT MainWindow::OnCommand(UINT message, WPARAM wParam, LPARAM lParam)
 {
     m_ui.Record(Event::Command, Handle(), message, wParam, lParam);
     CarryOutCommand(m_ui, LOWORD(wParam));
+    m_ui.ProgramsOnCharts().OnMainCommand(LOWORD(wParam));
     return 0;
 }
 

@@ -27,6 +27,15 @@ struct ChartSpec {
     int period;          // minutes: 1, 5, 15, 30, 60, 240, 1440, 10080, 43200
 };
 
+// The programs on a chart: its expert, its script, and the indicators of the
+// main chart (window 0) and of each sub-window (1, 2, ...).
+struct ChartPrograms {
+    std::string expert {};
+    std::string script {};
+    std::vector<std::vector<std::string>> windows { {} };
+    bool operator==(const ChartPrograms&) const = default;
+};
+
 // A Market Watch row as the list shows it.
 struct QuoteSpec {
     std::string symbol;
@@ -72,6 +81,12 @@ struct Scenario {
     std::vector<UINT> ignoredCommands;
     // The captions of the Options dialog's eight pages; empty: the language's own.
     std::vector<std::string> optionsPages;
+    // The programs on the charts, by chart in scenario order (a chart beyond
+    // the list has none); the standard indicators that draw in a sub-window of
+    // their own; whether removing a script asks the user first.
+    std::vector<ChartPrograms> programs;
+    std::vector<std::string> ownWindowIndicators = { "MACD", "Relative Strength Index" };
+    bool askScriptRemoval = false;
 
     // Named scenarios: "english", "russian", "none" (titles in neither
     // language), "floating" (English, every panel floating), "six-lists"
@@ -172,6 +187,10 @@ public:
     void OnUiThread(const std::function<void()>& work);
     // True once the main window has been destroyed (after WM_CLOSE).
     bool Closed() const;
+    // The programs on the chart of this view (none for any other window);
+    // whether experts may trade.
+    ChartPrograms Programs(HWND view);
+    bool ExpertsEnabled();
 
 private:
     struct Impl;

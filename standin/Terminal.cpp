@@ -1,4 +1,5 @@
 #include "StandIn.h"
+#include "Programs.h"
 #include "Ui.h"
 
 #include <process.h>
@@ -56,6 +57,7 @@ struct Terminal::Impl {
 
     Scenario scenario;
     Journal journal;
+    Ui* ui = nullptr;
     Windows handles;
     HANDLE thread = nullptr;
     unsigned threadId = 0;
@@ -71,6 +73,7 @@ unsigned __stdcall Terminal::Impl::Run(void* self)
 {
     auto& impl = *static_cast<Impl*>(self);
     Ui ui(impl.scenario, impl.journal);
+    impl.ui = &ui;
     try {
         ui.Build();
         impl.handles = ui.Handles();
@@ -88,6 +91,7 @@ unsigned __stdcall Terminal::Impl::Run(void* self)
         DispatchMessageA(&msg);
     }
     impl.closed = true;
+    impl.ui = nullptr;
     DestroyWindow(impl.callWindow);
     return 0;
 }
@@ -137,5 +141,15 @@ void Terminal::OnUiThread(const std::function<void()>& work)
 }
 
 bool Terminal::Closed() const { return m_impl->closed; }
+
+ChartPrograms Terminal::Programs(HWND view)
+{
+    return m_impl->ui ? m_impl->ui->ProgramsOnCharts().Of(view) : ChartPrograms();
+}
+
+bool Terminal::ExpertsEnabled()
+{
+    return m_impl->ui && m_impl->ui->ProgramsOnCharts().ExpertsEnabled();
+}
 
 }  // namespace StandIn

@@ -3,6 +3,7 @@
 #include "Charts.h"
 #include "MainWindow.h"
 #include "Panels.h"
+#include "Programs.h"
 
 #include <commctrl.h>
 
@@ -32,6 +33,7 @@ Ui::Ui(const Scenario& scenario, Journal& journal)
     , m_journal(journal)
     , m_texts(TextsOf(scenario.language))
     , m_internalMessage(RegisterWindowMessageA(InternalMessageName))
+    , m_programs(std::make_unique<Programs>(*this))
 {
 }
 
@@ -166,6 +168,7 @@ void Ui::CreateCharts()
         frame.Create(m_handles.chartArea, static_cast<int>(i));
         m_handles.chartFrames.push_back(frame.Handle());
         m_handles.chartViews.push_back(frame.View());
+        m_programs->AddChart(frame.View(), i < m_scenario.programs.size() ? m_scenario.programs[i] : ChartPrograms());
     }
 }
 

@@ -12,6 +12,7 @@ namespace StandIn {
 
 class MainWindow;
 class Panel;
+class Programs;
 
 class Ui {
 public:
@@ -30,6 +31,7 @@ public:
     Windows& Handles() { return m_handles; }
     MainWindow& Main() { return *m_main; }
     UINT InternalMessage() const { return m_internalMessage; }
+    Programs& ProgramsOnCharts() { return *m_programs; }
 
     void Record(Event::Kind kind, HWND window, UINT message, WPARAM wParam, LPARAM lParam, std::string text = {});
 
@@ -58,6 +60,7 @@ private:
     UINT m_internalMessage;
     Windows m_handles;
     std::unique_ptr<MainWindow> m_main;
+    std::unique_ptr<Programs> m_programs;
     std::vector<std::unique_ptr<Window>> m_windows;  // every other window object, alive as long as the Ui
 };
 

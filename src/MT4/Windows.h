@@ -100,6 +100,25 @@ public:
     static int ReplacAccountNumbers(UINT* message, WPARAM* wParam, LPARAM* lParam);
 
     // --- charts -------------------------------------------------------------
+    // The active-chart mutex held by this thread: released by Release, which
+    // reports a failure, or at the latest when the hold goes. A terminal
+    // without the mutex gives a hold of nothing.
+    class ActiveChartHold {
+    public:
+        // Waits for the mutex without a time limit; only a failed wait is an
+        // error, named after `method`. An abandoned mutex counts as acquired.
+        ActiveChartHold(Utils::Sync::Mutex& mutex, const char* method);
+        ActiveChartHold(ActiveChartHold&& other) noexcept : m_mutex(other.m_mutex) { other.m_mutex = nullptr; }
+        ActiveChartHold(const ActiveChartHold&) = delete;
+        ActiveChartHold& operator=(const ActiveChartHold&) = delete;
+        ActiveChartHold& operator=(ActiveChartHold&&) = delete;
+        ~ActiveChartHold();
+        void Release();
+
+    private:
+        Utils::Sync::Mutex* m_mutex;
+    };
+
     // Every chart window (descendant of the chart area whose class begins with
     // "AfxFrameOrView"), in the system's enumeration order.
     std::vector<HWND> Charts() const;
@@ -107,8 +126,31 @@ public:
     // the message ("CloseChart").
     static void CheckChart(HWND chart, const char* method);
     bool IsChart(HWND window) const;
+    [[nodiscard]] ActiveChartHold SetActiveChartStart(HWND chart);
 
     // --- programs on charts ------------------------------------------------
+    // Attach a program by name: the internal message with the kind's code and
+    // the name, then the parameters dialog, confirmed with OK when `confirm`.
+    // 1 when the terminal accepted the request, else 0.
+    int LoadStdIndicator(HWND chart, const char* name, bool confirm);
+    int LoadExpert(HWND chart, const char* name, bool confirm);
+    int LoadCustomIndicator(HWND chart, const char* name, bool confirm);
+    int LoadScript(HWND chart, const char* name, bool confirm);
+    BOOL DeleteExpert(HWND chart);
+    BOOL DeleteScript(HWND chart);
+    BOOL PropertiesExpert(HWND chart);
+    void SetExperts();
+    // Answers the terminal's question about stopping an expert or removing a
+    // script: Yes or No; the question's window, or null when there is none.
+    HWND DialogScript(bool yes);
+    // Opens the indicator list of the chart and leaves it open.
+    HWND ListIndicators(HWND chart);
+    // The indicators of one window of the chart (-1 all, 0 the main chart, N
+    // sub-window N): how many there are; the first `size` go into `names`.
+    uint16_t GetNamesIndicators(HWND chart, int32_t window, const MqlString* names, int32_t size);
+    // Queues the removal of the indicators whose lines begin with one of the
+    // names; one worker serves the queue in order.
+    void DeleteIndicatorsByName(HWND chart, int32_t window, const MqlString* names, int32_t number);
     // Make the chart's expert, or its indicators, run once.
     void TickExpert(HWND chart);
     void TickIndicators(HWND chart);
@@ -171,6 +213,10 @@ public:
     Utils::Sync::Mutex& GetMutex(MutexId id) { return m_mutexes[id]; }
 
 private:
+    // The request and dialog search shared by the four loads; `search`: look
+    // for the parameters dialog also without `confirm`.
+    int Load(const char* method, WPARAM code, const std::string& title, HWND chart, const char* name, bool confirm,
+        bool search);
     void Clear();
     void CreateMutexes();
     HWND HandlePanel(Name name, const char* method, int controlId);

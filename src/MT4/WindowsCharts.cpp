@@ -8,6 +8,37 @@
 
 namespace MT4 {
 
+Windows::ActiveChartHold::ActiveChartHold(Utils::Sync::Mutex& mutex, const char* method)
+    : m_mutex(nullptr)
+{
+    if (!mutex.Handle())
+        return;
+    const DWORD result = WaitForSingleObject(mutex.Handle(), INFINITE);
+    if (result != WAIT_OBJECT_0 && result != WAIT_ABANDONED) {
+        const DWORD code = GetLastError();
+        throw std::string("В методе \"MT4::Windows::") + method + "()\" ошибка синхронизации."
+            + LastErrorText(code);
+    }
+    m_mutex = &mutex;
+}
+
+Windows::ActiveChartHold::~ActiveChartHold()
+{
+    try {
+        Release();
+    } catch (...) {
+        // Releasing a mutex this thread owns does not fail; a destructor must not throw.
+    }
+}
+
+void Windows::ActiveChartHold::Release()
+{
+    if (Utils::Sync::Mutex* mutex = m_mutex) {
+        m_mutex = nullptr;
+        mutex->Release();
+    }
+}
+
 void Windows::CheckChart(HWND chart, const char* method)
 {
     if (!chart)
@@ -18,6 +49,19 @@ void Windows::CheckChart(HWND chart, const char* method)
 bool Windows::IsChart(HWND window) const
 {
     return window && m_chartArea && IsChild(m_chartArea, window);
+}
+
+Windows::ActiveChartHold Windows::SetActiveChartStart(HWND chart)
+{
+    CheckChart(chart, "SetActiveChartStart");
+    ActiveChartHold hold(m_mutexes[MutexActiveChart], "SetActiveChartStart");
+    HWND frame = GetParent(chart);
+    if (!frame)
+        throw "Ошибка в методе \"MT4::Windows::SetActiveChartStart()\".\nНе получен системный дескриптор "
+              "родительского окна графика.";
+    SendMessageA(m_chartArea, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(frame), 0);
+    Sleep(5);
+    return hold;
 }
 
 }  // namespace MT4

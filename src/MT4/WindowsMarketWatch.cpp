@@ -30,14 +30,8 @@ int32_t Windows::GetAllSymbols(MqlString* array, int32_t size)
     const std::vector<std::string> symbols = ListView::GetTextItem(MarketWatchList());
     // No more elements than the caller has, no more bytes than each holds.
     const size_t count = std::min(symbols.size(), static_cast<size_t>(size));
-    for (size_t i = 0; i < count; ++i) {
-        const MqlString& element = array[i];
-        if (element.capacity <= 0 || !element.buffer)
-            continue;
-        const size_t length = std::min(symbols[i].size(), static_cast<size_t>(element.capacity) - 1);
-        std::memcpy(element.buffer, symbols[i].data(), length);
-        element.buffer[length] = '\0';
-    }
+    for (size_t i = 0; i < count; ++i)
+        array[i].Write(symbols[i]);
     return static_cast<int32_t>(count);
 }
 
