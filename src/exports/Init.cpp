@@ -23,10 +23,14 @@ void Init(DWORD processId) noexcept
         Utils::Sync::Lock<Utils::Sync::CriticalSection> lock(*section);
         if (g_initialised && (processId == 0 || processId == g_lastProcess))
             return;
+        // The refresh engine is cleared first and gets its own copy of the
+        // terminal's handles once the library's own discovery has succeeded:
+        // a terminal that is not there is waited for once, not twice.
         Utils::Pointer<MT4::RefreshChart> refresh;
-        refresh->Init(processId);
+        refresh->StopAll(true);
         Utils::Pointer<MT4::Windows> windows;
         windows->Init(processId);
+        refresh->Init(processId);
         Utils::Pointer<MT4::Path> path;
         path->Init(windows->Directory());
         g_serverPath = path->ServerHistoryDirectory();
