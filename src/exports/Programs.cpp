@@ -3,6 +3,7 @@
 
 #include "MT4/Windows.h"
 #include "Utils/StringS.h"
+#include "exports/Arguments.h"
 #include "exports/Frame.h"
 
 namespace {
@@ -10,23 +11,13 @@ namespace {
 using Terminal = Utils::Pointer<MT4::Windows>;
 using Loader = int (MT4::Windows::*)(HWND, const char*, bool);
 
-HWND Chart(int32_t value)
-{
-    return reinterpret_cast<HWND>(static_cast<INT_PTR>(value));
-}
-
-int32_t HandleAsInteger(HWND window)
-{
-    return static_cast<int32_t>(reinterpret_cast<INT_PTR>(window));
-}
-
 // The name goes to the terminal from a zero-filled buffer of 260 bytes; a
 // name that does not fit stops the load before anything is sent.
 int32_t Load(Loader load, int32_t chart, const char* name, int32_t confirm)
 {
     char buffer[260] = {};
-    Utils::StringC::AnsiToCurrentCode(name ? name : "", buffer, sizeof buffer);
-    return (Terminal().Get()->*load)(Chart(chart), buffer, confirm != 0);
+    Utils::StringC::AnsiToCurrentCode(Text(name), buffer, sizeof buffer);
+    return (Terminal().Get()->*load)(AsWindow(chart), buffer, confirm != 0);
 }
 
 }  // namespace
@@ -59,17 +50,17 @@ int32_t WINAPI VelmorLoadScript(int32_t chart, const char* name, int32_t confirm
 
 int32_t WINAPI VelmorDeleteExpert(int32_t chart)
 {
-    return Frame::Call("VelmorDeleteExpert()", 0, [=] { return Terminal()->DeleteExpert(Chart(chart)); });
+    return Frame::Call("VelmorDeleteExpert()", 0, [=] { return Terminal()->DeleteExpert(AsWindow(chart)); });
 }
 
 int32_t WINAPI VelmorDeleteScript(int32_t chart)
 {
-    return Frame::Call("VelmorDeleteScript()", 0, [=] { return Terminal()->DeleteScript(Chart(chart)); });
+    return Frame::Call("VelmorDeleteScript()", 0, [=] { return Terminal()->DeleteScript(AsWindow(chart)); });
 }
 
 int32_t WINAPI VelmorPropertiesExpert(int32_t chart)
 {
-    return Frame::Call("VelmorPropertiesExpert()", 0, [=] { return Terminal()->PropertiesExpert(Chart(chart)); });
+    return Frame::Call("VelmorPropertiesExpert()", 0, [=] { return Terminal()->PropertiesExpert(AsWindow(chart)); });
 }
 
 void WINAPI VelmorSetExperts()
@@ -80,19 +71,19 @@ void WINAPI VelmorSetExperts()
 int32_t WINAPI VelmorDialogScript(int32_t answer)
 {
     return Frame::Call(
-        "VelmorDialogScript()", 0, [=] { return HandleAsInteger(Terminal()->DialogScript(answer != 0)); });
+        "VelmorDialogScript()", 0, [=] { return AsInteger(Terminal()->DialogScript(answer != 0)); });
 }
 
 int32_t WINAPI VelmorListIndicators(int32_t chart)
 {
     return Frame::Call(
-        "VelmorListIndicators()", 0, [=] { return HandleAsInteger(Terminal()->ListIndicators(Chart(chart))); });
+        "VelmorListIndicators()", 0, [=] { return AsInteger(Terminal()->ListIndicators(AsWindow(chart))); });
 }
 
 int32_t WINAPI VelmorGetNamesIndicators(int32_t chart, int32_t window, const MT4::MqlString* names, int32_t size)
 {
     return Frame::Call("VelmorGetNamesIndicators()", 0, [=] {
-        return static_cast<int32_t>(Terminal()->GetNamesIndicators(Chart(chart), window, names, size));
+        return static_cast<int32_t>(Terminal()->GetNamesIndicators(AsWindow(chart), window, names, size));
     });
 }
 
@@ -100,7 +91,7 @@ void WINAPI VelmorDeleteIndicatorsByName(
     int32_t chart, int32_t window, const MT4::MqlString* names, int32_t number)
 {
     Frame::Run("VelmorDeleteIndicatorsByName()",
-        [=] { Terminal()->DeleteIndicatorsByName(Chart(chart), window, names, number); });
+        [=] { Terminal()->DeleteIndicatorsByName(AsWindow(chart), window, names, number); });
 }
 
 }  // extern "C"

@@ -2,16 +2,12 @@
 #include <windows.h>
 
 #include "MT4/RefreshChart.h"
+#include "exports/Arguments.h"
 #include "exports/Frame.h"
 
 namespace {
 
 using Engine = Utils::Pointer<MT4::RefreshChart>;
-
-HWND Chart(int32_t value)
-{
-    return reinterpret_cast<HWND>(static_cast<INT_PTR>(value));
-}
 
 }  // namespace
 
@@ -19,7 +15,7 @@ extern "C" {
 
 void WINAPI VelmorRefreshChart(int32_t chart, int32_t interval)
 {
-    Frame::Run("VelmorRefreshChart()", [=] { Engine()->Refresh(Chart(chart), static_cast<uint32_t>(interval)); });
+    Frame::Run("VelmorRefreshChart()", [=] { Engine()->Refresh(AsWindow(chart), static_cast<uint32_t>(interval)); });
 }
 
 void WINAPI VelmorRefreshAllCharts(int32_t interval)
@@ -34,7 +30,7 @@ void WINAPI VelmorRefreshAllOnceCharts()
 
 void WINAPI VelmorStopRefreshChart(int32_t chart)
 {
-    Frame::Run("VelmorStopRefreshChart()", [=] { Engine()->Stop(Chart(chart)); });
+    Frame::Run("VelmorStopRefreshChart()", [=] { Engine()->Stop(AsWindow(chart)); });
 }
 
 void WINAPI VelmorStopRefreshAllCharts(int32_t endWorker)

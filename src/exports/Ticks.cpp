@@ -2,16 +2,12 @@
 #include <windows.h>
 
 #include "MT4/Windows.h"
+#include "exports/Arguments.h"
 #include "exports/Frame.h"
 
 namespace {
 
 using Terminal = Utils::Pointer<MT4::Windows>;
-
-HWND Chart(int32_t value)
-{
-    return reinterpret_cast<HWND>(static_cast<INT_PTR>(value));
-}
 
 }  // namespace
 
@@ -19,12 +15,12 @@ extern "C" {
 
 void WINAPI VelmorTickExpert(int32_t chart)
 {
-    Frame::Run("VelmorTickExpert()", [=] { Terminal()->TickExpert(Chart(chart)); });
+    Frame::Run("VelmorTickExpert()", [=] { Terminal()->TickExpert(AsWindow(chart)); });
 }
 
 void WINAPI VelmorTickIndicators(int32_t chart)
 {
-    Frame::Run("VelmorTickIndicators()", [=] { Terminal()->TickIndicators(Chart(chart)); });
+    Frame::Run("VelmorTickIndicators()", [=] { Terminal()->TickIndicators(AsWindow(chart)); });
 }
 
 }  // extern "C"
