@@ -1,6 +1,7 @@
 #pragma once
 // Small window queries for the stand-in's tests.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -18,6 +19,18 @@ inline std::string TextOf(HWND window)
 {
     char text[512] = "";
     GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// The text of a list view's cell, read in this process.
+inline std::string Cell(HWND list, int row, int column)
+{
+    char text[260] = "";
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
     return text;
 }
 

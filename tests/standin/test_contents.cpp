@@ -10,20 +10,10 @@
 #include <fstream>
 
 using StandIn::Scenario;
+using StandInTest::Cell;
 using StandIn::Terminal;
 
 namespace {
-
-std::string Cell(HWND list, int row, int column)
-{
-    char text[64] = "";
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return text;
-}
 
 std::vector<std::string> Rows(HWND list)
 {

@@ -15,17 +15,6 @@ using StandIn::Event;
 
 namespace {
 
-std::string Cell(HWND list, int row, int column)
-{
-    char text[260] = "";
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
 std::string Header(HWND list, int column)
 {
     char text[64] = "";
