@@ -7,6 +7,7 @@
 
 #include "Utils/Errors.h"
 #include "Utils/IEServer.h"
+#include "support/Thrown.h"
 
 namespace IEServer = Utils::Controls::IEServer;
 
@@ -14,14 +15,7 @@ namespace {
 
 std::string Thrown(HWND window)
 {
-    try {
-        IEServer::Check(window);
-    } catch (const char* text) {
-        return text;
-    } catch (const std::string& text) {
-        return text;
-    }
-    return "nothing thrown";
+    return Support::Thrown([=] { IEServer::Check(window); });
 }
 
 // A browser control that answers no message of its own: the class name

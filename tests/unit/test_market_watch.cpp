@@ -1,0 +1,22 @@
+// Market Watch as the quotes loader uses it: charts opened by a signed row.
+#include <gtest/gtest.h>
+
+#include "MT4/Windows.h"
+#include "support/Thrown.h"
+
+namespace {
+
+// The form of the quotes loader takes a signed row: below zero is refused,
+// above 16 bits is not wrapped round to a row of the list.
+TEST(MarketWatchLoaderFormTest, NegativeRowsAreRefusedAndLargeRowsAreNotWrapped)
+{
+    Utils::Pointer<MT4::Windows> terminal;
+    std::string symbol = "unchanged";
+    EXPECT_EQ(Support::Thrown([&] { terminal->OpenChartByNumber(int32_t { -1 }, symbol); }),
+        "Ошибка в методе \"MT4::Windows::OpenChartByNumber()\".\nВыбран неверный номер строки.");
+    EXPECT_EQ(Support::Thrown([&] { terminal->OpenChartByNumber(int32_t { 65536 }, symbol); }),
+        "Метод \"Utils::Controls::ListView::GetText()\".\nУказан неверный номер строки.");
+    EXPECT_EQ(symbol, "unchanged");
+}
+
+}  // namespace
