@@ -4,17 +4,12 @@
 
 #include "MT4/SyncText.h"
 #include "MT4/Windows.h"
+#include "exports/Arguments.h"
 #include "exports/Frame.h"
 
 namespace {
 
 using Terminal = Utils::Pointer<MT4::Windows>;
-
-int32_t HandleResult(HWND window) { return static_cast<int32_t>(reinterpret_cast<INT_PTR>(window)); }
-
-HWND HandleArgument(int32_t window) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(window)); }
-
-std::string TextArgument(const char* text) { return text ? std::string(text) : std::string(); }
 
 const char* TextResult(const std::string& text) { return Utils::Pointer<MT4::SyncText>()->Set(text); }
 
@@ -55,7 +50,7 @@ int32_t WINAPI VelmorMailboxGetLine(const char* time, const char* from, const ch
     int32_t count)
 {
     return Frame::Call("VelmorMailboxGetLine()", -1, [=] {
-        return Terminal()->MailboxGetLine(TextArgument(time), TextArgument(from), TextArgument(theme),
+        return Terminal()->MailboxGetLine(Text(time), Text(from), Text(theme),
             static_cast<uint32_t>(start), count);
     });
 }
@@ -63,7 +58,7 @@ int32_t WINAPI VelmorMailboxGetLine(const char* time, const char* from, const ch
 int32_t WINAPI VelmorMailboxOpen(int32_t line)
 {
     return Frame::Call("VelmorMailboxOpen()", 0,
-        [=] { return HandleResult(Terminal()->MailboxOpen(static_cast<uint32_t>(line))); });
+        [=] { return AsInteger(Terminal()->MailboxOpen(static_cast<uint32_t>(line))); });
 }
 
 int32_t WINAPI VelmorMailboxDelete(int32_t line)
@@ -75,27 +70,27 @@ int32_t WINAPI VelmorMailboxDelete(int32_t line)
 int32_t WINAPI VelmorMailboxCloseByName(const char* name)
 {
     return Frame::Call("VelmorMailboxCloseByName()", 0,
-        [=] { return static_cast<int32_t>(Terminal()->MailboxCloseByName(TextArgument(name))); });
+        [=] { return static_cast<int32_t>(Terminal()->MailboxCloseByName(Text(name))); });
 }
 
 int32_t WINAPI VelmorMailboxCloseByHandle(int32_t window)
 {
     // Handle 0 would post WM_CLOSE to the calling program's own thread.
     return Frame::Call("VelmorMailboxCloseByHandle()", 0, [=] {
-        return window ? static_cast<int32_t>(PostMessageA(HandleArgument(window), WM_CLOSE, 0, 0)) : 0;
+        return window ? static_cast<int32_t>(PostMessageA(AsWindow(window), WM_CLOSE, 0, 0)) : 0;
     });
 }
 
 const char* WINAPI VelmorMailboxReadHTML(int32_t window)
 {
     return Frame::Call("VelmorMailboxReadHTML()", Frame::EmptyText,
-        [=] { return TextResult(Terminal()->MailboxReadHTML(HandleArgument(window))); });
+        [=] { return TextResult(Terminal()->MailboxReadHTML(AsWindow(window))); });
 }
 
 const char* WINAPI VelmorMailboxReadText(int32_t window)
 {
     return Frame::Call("VelmorMailboxReadText()", Frame::EmptyText,
-        [=] { return TextResult(Terminal()->MailboxReadText(HandleArgument(window))); });
+        [=] { return TextResult(Terminal()->MailboxReadText(AsWindow(window))); });
 }
 
 }  // extern "C"

@@ -8,15 +8,12 @@
 #include "MT4/SyncText.h"
 #include "MT4/Windows.h"
 #include "Utils/Controls.h"
+#include "exports/Arguments.h"
 #include "exports/Frame.h"
 
 namespace {
 
 using Terminal = Utils::Pointer<MT4::Windows>;
-
-int32_t HandleResult(HWND window) { return static_cast<int32_t>(reinterpret_cast<INT_PTR>(window)); }
-
-std::string TextArgument(const char* text) { return text ? std::string(text) : std::string(); }
 
 // The symbol into the caller's buffer of `size` bytes: the buffer zeroed, the
 // symbol cut so that its terminating zero always fits.
@@ -47,7 +44,7 @@ int32_t WINAPI VelmorGetNumberTools()
 int32_t WINAPI VelmorLineBySymbol(const char* symbol)
 {
     return Frame::Call("VelmorLineBySymbol()", -1,
-        [=] { return static_cast<int32_t>(Terminal()->LineBySymbol(TextArgument(symbol))); });
+        [=] { return static_cast<int32_t>(Terminal()->LineBySymbol(Text(symbol))); });
 }
 
 const char* WINAPI VelmorSymbolByLine(int32_t row)
@@ -64,14 +61,14 @@ int32_t WINAPI VelmorOpenChartByNumber(int32_t row, char* buffer, int32_t size)
         std::string symbol;
         HWND chart = Terminal()->OpenChartByNumber(static_cast<uint16_t>(row), symbol);
         CopySymbol(symbol, buffer, size);
-        return HandleResult(chart);
+        return AsInteger(chart);
     });
 }
 
 int32_t WINAPI VelmorOpenChartByName(const char* symbol, const char* timeframe)
 {
     return Frame::Call("VelmorOpenChartByName()", 0, [=] {
-        return HandleResult(Terminal()->OpenChartByName(TextArgument(symbol), TextArgument(timeframe)));
+        return AsInteger(Terminal()->OpenChartByName(Text(symbol), Text(timeframe)));
     });
 }
 
