@@ -290,4 +290,47 @@ TEST_F(MailboxExportTest, LineOperationsWaitForTheTerminalMutexAndCloseByNameDoe
     CloseHandle(holder.taken);
 }
 
+// Another program selects Terminal tabs while this one opens messages: the
+// Terminal mutex keeps each tab click (press and release) whole.
+struct TabClicker {
+    Support::VoidOfIntFn setTab;
+    static unsigned __stdcall Run(void* self)
+    {
+        auto& clicker = *static_cast<TabClicker*>(self);
+        for (int i = 0; i < 20; ++i)
+            clicker.setTab(i % 2 ? 4 : 0);
+        return 0;
+    }
+};
+
+TEST_F(MailboxExportTest, TabSelectionOnAnotherThreadNeverComesBetweenAMessagesSelectionAndItsOpening)
+{
+    TabClicker clicker { library.Get<Support::VoidOfIntFn>("VelmorSetTerminalTabByNumber") };
+    HANDLE thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, TabClicker::Run, &clicker, 0, nullptr));
+    const char* const titles[] = { "Welcome!", "Ваш счёт открыт", "Margin level  " };
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(TitleOf(AsHandle(open(i % 3))), titles[i % 3]);
+    WaitForSingleObject(thread, 60000);
+    CloseHandle(thread);
+
+    HWND strip = terminal.Handles().terminalTabs;
+    std::vector<Event> clicks;
+    for (const Event& event : terminal.Log().Take())
+        if (event.kind == Event::Mouse)
+            clicks.push_back(event);
+    int presses = 0, opens = 0;
+    for (size_t i = 0; i < clicks.size(); ++i) {
+        if (clicks[i].window == strip && clicks[i].message == WM_LBUTTONDOWN) {
+            ++presses;
+            ASSERT_LT(i + 1, clicks.size());
+            EXPECT_EQ(clicks[i + 1].window, strip);
+            EXPECT_EQ(clicks[i + 1].message, static_cast<UINT>(WM_LBUTTONUP));
+        }
+        opens += clicks[i].window == List() && clicks[i].message == WM_LBUTTONDBLCLK;
+    }
+    EXPECT_EQ(presses, 20);
+    EXPECT_EQ(opens, 12);
+    EXPECT_TRUE(boxes.Take().empty());
+}
+
 }  // namespace
