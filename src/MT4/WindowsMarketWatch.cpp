@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstring>
 
 #include "MT4/Windows.h"
 #include "Utils/Controls.h"

@@ -2,7 +2,6 @@
 // for a symbol.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstring>
 
 #include "MT4/SyncText.h"
@@ -22,7 +21,7 @@ void CopySymbol(const std::string& symbol, char* buffer, int32_t size)
     if (size <= 0 || !buffer)
         return;
     std::memset(buffer, 0, static_cast<size_t>(size));
-    std::memcpy(buffer, symbol.data(), std::min(symbol.size(), static_cast<size_t>(size) - 1));
+    MT4::MqlString { size, buffer }.Write(symbol);
 }
 
 }  // namespace
