@@ -32,7 +32,7 @@ std::vector<int> PriceWalk(const std::string& symbol, int count)
     return walk;
 }
 
-void PaintChart(HDC dc, const RECT& area, const std::string& title)
+void PaintChart(HDC dc, const RECT& area, const std::string& title, bool showGrid)
 {
     HBRUSH background = CreateSolidBrush(Background);
     FillRect(dc, &area, background);
@@ -40,7 +40,7 @@ void PaintChart(HDC dc, const RECT& area, const std::string& title)
 
     HPEN grid = CreatePen(PS_SOLID, 1, Grid);
     HGDIOBJ old = SelectObject(dc, grid);
-    for (int x = area.right / 8; x < area.right; x += area.right / 8 + 1) {
+    for (int x = area.right / 8; showGrid && x < area.right; x += area.right / 8 + 1) {
         MoveToEx(dc, x, 0, nullptr);
         LineTo(dc, x, area.bottom);
     }
@@ -113,7 +113,7 @@ LRESULT ChartView::OnPaint(UINT, WPARAM, LPARAM)
     HDC dc = BeginPaint(Handle(), &paint);
     RECT area;
     GetClientRect(Handle(), &area);
-    PaintChart(dc, area, m_frame.Title());
+    PaintChart(dc, area, m_frame.Title(), m_frame.Chart().Setting(ChartSetting::Grid));
     EndPaint(Handle(), &paint);
     return 0;
 }
@@ -135,6 +135,10 @@ LRESULT ChartView::OnMouse(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT ChartView::OnKey(UINT message, WPARAM wParam, LPARAM lParam)
 {
     m_ui.Record(Event::Key, Handle(), message, wParam, lParam);
+    if (message == WM_CHAR && wParam == VK_RETURN) {
+        OpenCommandLine();
+        return 0;
+    }
     return Default(message, wParam, lParam);
 }
 
@@ -142,12 +146,14 @@ LRESULT ChartView::OnCommand(UINT message, WPARAM wParam, LPARAM lParam)
 {
     m_ui.Record(Event::Command, Handle(), message, wParam, lParam);
     m_ui.ProgramsOnCharts().OnViewCommand(Handle(), LOWORD(wParam));
+    m_frame.OnViewCommand(LOWORD(wParam));
     return 0;
 }
 
 LRESULT ChartView::OnInternal(UINT message, WPARAM wParam, LPARAM lParam)
 {
     m_ui.Record(Event::Internal, Handle(), message, wParam, lParam);
+    m_frame.OnInternal(wParam, lParam);
     return m_ui.ProgramsOnCharts().OnViewInternal(Handle(), wParam, lParam);
 }
 
@@ -172,6 +178,8 @@ LRESULT ChartFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return OnSetFocus(message, wParam, lParam);
     case WM_MDIACTIVATE:
         return OnMdiActivate(message, wParam, lParam);
+    case WM_COMMAND:
+        return OnCommand(message, wParam, lParam);
     default:
         return Default(message, wParam, lParam);
     }

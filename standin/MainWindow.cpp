@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "Programs.h"
+#include "Charts.h"
 #include "TerminalCommands.h"
 #include "Texts.h"
 #include "Ui.h"
@@ -210,6 +211,7 @@ LRESULT MainWindow::OnCommand(UINT message, WPARAM wParam, LPARAM lParam)
     m_ui.Record(Event::Command, Handle(), message, wParam, lParam);
     CarryOutCommand(m_ui, LOWORD(wParam));
     m_ui.ProgramsOnCharts().OnMainCommand(LOWORD(wParam));
+    CarryChartCommand(m_ui, LOWORD(wParam));
     return 0;
 }
 

@@ -22,9 +22,39 @@ enum class Placement { Docked, Floating, Absent };  // Absent: a build without t
 enum class PanelId { DataWindow, MarketWatch, Navigator, Terminal, Tester, Count };
 enum class ToolbarId { Standard, Charts, LineStudies, Periodicity, Count };
 
+// The check boxes of the Common page of a chart's Properties, in the order
+// of their control ids (1248, 1251, 1252, 1253, 1257 … 1264).
+enum class ChartSetting {
+    Ask,
+    ObjectDescriptions,
+    Foreground,
+    Grid,
+    Offline,
+    Ohlc,
+    ScaleFix,
+    ScaleFix1To1,
+    AutoScroll,
+    PeriodSeparators,
+    Shift,
+    Volume,
+    Count
+};
+
+// A chart: what the scenario opens, and what the chart holds while it is open.
 struct ChartSpec {
     std::string symbol;  // "EURUSD"
-    int period;          // minutes: 1, 5, 15, 30, 60, 240, 1440, 10080, 43200
+    int period = 0;      // minutes: 1, 5, 15, 30, 60, 240, 1440, 10080, 43200
+    // By ChartSetting; a new chart shows its grid and scrolls automatically.
+    bool settings[static_cast<int>(ChartSetting::Count)]
+        = { false, false, false, true, false, false, false, false, true, false, false, false };
+    int view = 1;                 // price display: 0 bars, 1 candlesticks, 2 line
+    std::string fixedMaximum {};  // the fixed-scale edits 1255 and 1256, as the user left them
+    std::string fixedMinimum {};
+    std::string templateName {};  // the template applied last, empty when none
+    int zoom = 2;                 // 0 (farthest) to 5 (closest)
+    int steps = 0;                // one-bar steps taken
+    long scrollTime = 0;          // the time the chart was last scrolled to
+    bool Setting(ChartSetting setting) const { return settings[static_cast<int>(setting)]; }
 };
 
 // The programs on a chart: its expert, its script, and the indicators of the
@@ -87,6 +117,11 @@ struct Scenario {
     std::vector<ChartPrograms> programs;
     std::vector<std::string> ownWindowIndicators = { "MACD", "Relative Strength Index" };
     bool askScriptRemoval = false;
+    // The template list (template n is entry n), the rows of the offline
+    // dialog and the recently deleted charts (entry n reopens with 35000 + n).
+    std::vector<std::string> templates = { "ADX", "Bollinger Band", "Momentum", "default" };
+    std::vector<ChartSpec> offlineCharts = { { "EURUSD", 60 }, { "GBPUSD", 1440 } };
+    std::vector<ChartSpec> deletedCharts = { { "AUDUSD", 60 }, { "USDCHF", 15 } };
 
     // Named scenarios: "english", "russian", "none" (titles in neither
     // language), "floating" (English, every panel floating), "six-lists"
@@ -191,6 +226,9 @@ public:
     // whether experts may trade.
     ChartPrograms Programs(HWND view);
     bool ExpertsEnabled();
+    // What the chart of this view holds now; throws std::runtime_error when
+    // the view is no open chart.
+    ChartSpec Chart(HWND view);
 
 private:
     struct Impl;

@@ -1,3 +1,4 @@
+#include "Charts.h"
 #include "StandIn.h"
 #include "Programs.h"
 #include "Ui.h"
@@ -150,6 +151,21 @@ ChartPrograms Terminal::Programs(HWND view)
 bool Terminal::ExpertsEnabled()
 {
     return m_impl->ui && m_impl->ui->ProgramsOnCharts().ExpertsEnabled();
+}
+
+ChartSpec Terminal::Chart(HWND view)
+{
+    ChartSpec chart;
+    bool found = false;
+    OnUiThread([&] {
+        if (const ChartFrame* frame = ChartFrame::Of(GetParent(view)); frame && frame->View() == view) {
+            chart = frame->Chart();
+            found = true;
+        }
+    });
+    if (!found)
+        throw std::runtime_error("no open chart has this view");
+    return chart;
 }
 
 }  // namespace StandIn

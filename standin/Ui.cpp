@@ -163,13 +163,18 @@ void Ui::ShowFloatingFrames()
 // In scenario order; each new chart becomes the active one.
 void Ui::CreateCharts()
 {
-    for (size_t i = 0; i < m_scenario.charts.size(); ++i) {
-        auto& frame = Keep(std::make_unique<ChartFrame>(*this, m_scenario.charts[i]));
-        frame.Create(m_handles.chartArea, static_cast<int>(i));
-        m_handles.chartFrames.push_back(frame.Handle());
-        m_handles.chartViews.push_back(frame.View());
-        m_programs->AddChart(frame.View(), i < m_scenario.programs.size() ? m_scenario.programs[i] : ChartPrograms());
-    }
+    for (size_t i = 0; i < m_scenario.charts.size(); ++i)
+        OpenChart(m_scenario.charts[i], i < m_scenario.programs.size() ? m_scenario.programs[i] : ChartPrograms());
+}
+
+HWND Ui::OpenChart(const ChartSpec& chart, const ChartPrograms& programs)
+{
+    auto& frame = Keep(std::make_unique<ChartFrame>(*this, chart));
+    frame.Create(m_handles.chartArea, static_cast<int>(m_handles.chartFrames.size()));
+    m_handles.chartFrames.push_back(frame.Handle());
+    m_handles.chartViews.push_back(frame.View());
+    m_programs->AddChart(frame.View(), programs);
+    return frame.View();
 }
 
 // A connected terminal keeps the server's history in

@@ -33,6 +33,9 @@ public:
     UINT InternalMessage() const { return m_internalMessage; }
     Programs& ProgramsOnCharts() { return *m_programs; }
 
+    // Opens a chart on top of the others, as the active one; returns its view.
+    HWND OpenChart(const ChartSpec& chart, const ChartPrograms& programs = ChartPrograms());
+
     void Record(Event::Kind kind, HWND window, UINT message, WPARAM wParam, LPARAM lParam, std::string text = {});
 
 private:

@@ -64,6 +64,13 @@ HWND Window::CreateMdiChild(HWND client, const char* className, const char* text
     return window;
 }
 
+Window* Window::Of(HWND window)
+{
+    return IsWindow(window) && GetWindowLongPtrA(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(Proc)
+        ? reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA))
+        : nullptr;
+}
+
 LRESULT Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) { return Default(message, wParam, lParam); }
 
 LRESULT Window::Default(UINT message, WPARAM wParam, LPARAM lParam)

@@ -18,6 +18,8 @@ public:
     // Registers a window class whose windows are served by Window objects;
     // registering the same name again is harmless.
     static void Register(const char* className, UINT style, HBRUSH background);
+    // The object serving a window of a class registered with Register, or null.
+    static Window* Of(HWND window);
 
 protected:
     HWND Create(DWORD exStyle, const char* className, const char* text, DWORD style, int x, int y, int width,

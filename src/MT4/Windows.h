@@ -16,6 +16,7 @@
 #include "Utils/Base.h"
 #include "Utils/Sync.h"
 #include "Utils/Wait.h"
+#include "Utils/Windows.h"
 
 namespace MT4 {
 
@@ -119,6 +120,35 @@ public:
         Utils::Sync::Mutex* m_mutex;
     };
 
+    // A check box of the Common page of a chart's Properties and the names
+    // under which its operations report.
+    enum class ChartSetting {
+        ShowAsk,
+        ShowObjectDescriptions,
+        Foreground,
+        ShowGrid,
+        Offline,
+        ShowOHLC,
+        ScaleFix,
+        ScaleFix1To1,
+        AutoScroll,
+        ShowPeriodSeparators,
+        Shift,
+        ShowVolume,
+    };
+    // A caller's element of a check-box list: the control id, the state (in:
+    // nonzero asks for checked; out: 1 or 0), and a value left alone.
+    struct ChartCheckBoxEntry {
+        int32_t id;
+        int32_t state;
+        int32_t unused;
+    };
+    // The Properties dialog of a chart and its page.
+    struct PropertiesDialog {
+        HWND dialog;
+        HWND page;
+    };
+
     // Every chart window (descendant of the chart area whose class begins with
     // "AfxFrameOrView"), in the system's enumeration order.
     std::vector<HWND> Charts() const;
@@ -126,7 +156,68 @@ public:
     // the message ("CloseChart").
     static void CheckChart(HWND chart, const char* method);
     bool IsChart(HWND window) const;
+    bool IsChartActive(HWND chart) const;
     [[nodiscard]] ActiveChartHold SetActiveChartStart(HWND chart);
+    void SetActiveChart(HWND chart);
+    BOOL CloseChart(HWND chart);
+    void CloseAllCharts();
+
+    // Display settings.
+    int GetSetting(ChartSetting setting, HWND chart);
+    int SetSetting(ChartSetting setting, HWND chart, bool checked);
+    BOOL ToggleSetting(ChartSetting setting, HWND chart);
+    int GetViewChart(HWND chart);
+    BOOL SetViewChart(HWND chart, WORD view);
+    void SetScale(HWND chart, double first, double second);
+    // Opens the chart's Properties on the Colors page (0) or the Common page
+    // (any other value) and leaves it open.
+    PropertiesDialog OpenPropertiesChart(HWND chart, WORD page);
+    void PropertiesChartCheckBox(HWND chart, bool write, ChartCheckBoxEntry* entries, WORD count);
+
+    // Timeframes and templates.
+    void SetTimeframeByNumber(HWND chart, int32_t index);
+    void SetTimeframeByPeriod(HWND chart, int32_t minutes);
+    void SetTimeframeByName(HWND chart, const std::string& name);
+    BOOL SetTemplateByNumber(HWND chart, int32_t number);
+    void SetTemplateByName(HWND chart, const std::string& name);
+
+    // Navigation and keys.
+    BOOL Zoom(HWND chart, bool in);
+    void StepByStep(HWND chart);
+    BOOL DeselectObjects(HWND chart);
+    void SetBar(HWND chart, int32_t time);
+    BOOL ChartKeyDown(HWND chart, int32_t key);
+    BOOL ChartKeyUp(HWND chart, int32_t key);
+    void ChartHotKeys(HWND chart, int32_t key, int32_t modifier);
+
+    // The chart's command line.
+    BOOL IsCmd(HWND chart);
+    BOOL IsVisibleCmd(HWND chart);
+    HWND OpenCmd(HWND chart);
+    HWND CreatCmd(HWND chart);
+    void CloseCmd(HWND chart);
+    void WriteCmd(HWND chart, const std::string& text);
+    void ClearCmd(HWND chart);
+    std::string ReadCmd(HWND chart);
+    void SetToolChartPeriod(HWND chart, const std::string& symbol, int32_t minutes);
+    void SetToolChartNumberPeriod(HWND chart, const std::string& symbol, WORD index);
+    void SetToolChartNamePeriod(HWND chart, const std::string& symbol, const std::string& name);
+
+    // Offline and deleted charts.
+    HWND OpenOfflineChart(const std::string& symbol, const std::string& period);
+    HWND OpenDeletetChart(int32_t number);
+
+    // The first top-level dialog ("#32770") of the terminal whose title passes
+    // the test, polled every 50 ms; throws `timeout` when none came within
+    // Utils::Wait::DialogBound.
+    HWND WaitForDialog(Utils::Windows::Match titleMatch, const std::string& title, const char* timeout) const;
+    // The button `id` of a dialog, made sure to be a Button: pressed (BM_CLICK),
+    // or asked whether it is checked.
+    static void PressButton(HWND dialog, int id);
+    static bool ButtonChecked(HWND dialog, int id);
+    // Returns once the window has gone; throws `timeout` when it is still
+    // there after Utils::Wait::DialogBound.
+    static void WaitUntilGone(HWND window, const char* timeout);
 
     // --- programs on charts ------------------------------------------------
     // Attach a program by name: the internal message with the kind's code and
@@ -230,6 +321,16 @@ private:
     // dialog titled `name` (exactly or as a prefix) to appear.
     HWND OpenDialog(const char* method, UINT command, Name name, bool titlePrefix);
     HWND FindLoginDialog() const;
+    // With the active-chart mutex held: the chart's Properties on a page.
+    PropertiesDialog OpenProperties(HWND chart, WORD page);
+    // The check-box routine of the Get and Set operations of the settings.
+    int ChartCheckBox(int id, HWND chart, const char* method, bool change, bool checked);
+    // Presses OK and returns once the dialog has gone.
+    static void CloseProperties(HWND dialog);
+    // Writes "SYMBOL,PERIOD" into the chart's command line and carries it out.
+    void ToolChart(HWND chart, const std::string& symbol, DWORD minutes);
+    // The first chart window of the chart area: the topmost chart.
+    HWND TopChart() const;
     // Up to 600 attempts 100 ms apart while `find` gives null; then throws `error`.
     template <class Find>
     static HWND WaitForHandle(Find&& find, const char* error);

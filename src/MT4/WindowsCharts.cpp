@@ -8,6 +8,12 @@
 
 namespace MT4 {
 
+namespace {
+
+constexpr WPARAM CloseCommand = 0xE102;
+
+} // namespace
+
 Windows::ActiveChartHold::ActiveChartHold(Utils::Sync::Mutex& mutex, const char* method)
     : m_mutex(nullptr)
 {
@@ -39,16 +45,28 @@ void Windows::ActiveChartHold::Release()
     }
 }
 
+std::vector<HWND> Windows::Charts() const
+{
+    return Utils::Windows::DescendantsWithClassPrefix(m_chartArea, "AfxFrameOrView");
+}
+
 void Windows::CheckChart(HWND chart, const char* method)
 {
     if (!chart)
-        throw Utils::Error::Argument(std::string("MT4::Windows::") + method, "Неверный системный дескриптор графика.");
+        throw Utils::Error::Argument(
+            std::string("MT4::Windows::") + method, "Неверный системный дескриптор графика.");
 }
 
-// Any window inside the chart area, at any depth.
+// Any window inside the chart area counts, at any depth.
 bool Windows::IsChart(HWND window) const
 {
     return window && m_chartArea && IsChild(m_chartArea, window);
+}
+
+bool Windows::IsChartActive(HWND chart) const
+{
+    CheckChart(chart, "IsChartActive");
+    return GetTopWindow(m_chartArea) == GetParent(chart);
 }
 
 Windows::ActiveChartHold Windows::SetActiveChartStart(HWND chart)
@@ -64,4 +82,21 @@ Windows::ActiveChartHold Windows::SetActiveChartStart(HWND chart)
     return hold;
 }
 
-}  // namespace MT4
+void Windows::SetActiveChart(HWND chart)
+{
+    SetActiveChartStart(chart).Release();
+}
+
+BOOL Windows::CloseChart(HWND chart)
+{
+    CheckChart(chart, "CloseChart");
+    return PostMessageA(chart, WM_COMMAND, CloseCommand, 0);
+}
+
+void Windows::CloseAllCharts()
+{
+    for (HWND chart : Charts())
+        PostMessageA(chart, WM_COMMAND, CloseCommand, 0);
+}
+
+} // namespace MT4

@@ -153,9 +153,4 @@ HWND Windows::HandleMDIClient()
     return m_chartArea;
 }
 
-std::vector<HWND> Windows::Charts() const
-{
-    return Utils::Windows::DescendantsWithClassPrefix(m_chartArea, "AfxFrameOrView");
-}
-
 }  // namespace MT4

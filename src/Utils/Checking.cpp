@@ -1,5 +1,7 @@
 #include "Utils/Checking.h"
 
+#include "Utils/Errors.h"
+
 namespace Utils::Checking {
 
 uint32_t GetCountDirect(const std::string& method, uint32_t total, uint32_t start, uint32_t count)
@@ -31,6 +33,8 @@ namespace Utils::Array {
 void Copy(const uint32_t* source, uint32_t total, uint32_t* destination, uint32_t size)
 {
     const uint32_t n = Checking::GetCountDirect("Utils::Array::Copy", total, 0, size);
+    if (!destination)
+        throw Error::Argument("Utils::Array::Copy", "Не передан массив для заполнения.");
     for (uint32_t i = 0; i < size && i < total && i < n; ++i)
         destination[i] = source[i];
 }

@@ -15,7 +15,7 @@ uint32_t GetCountDirect(const std::string& method, uint32_t total, uint32_t star
 namespace Utils::Array {
 
 // Copies source[0..] into destination[0..] while i is below size, total and
-// the count the range rule allows.
+// the count the range rule allows; no destination is an error, not a crash.
 void Copy(const uint32_t* source, uint32_t total, uint32_t* destination, uint32_t size);
 
 }  // namespace Utils::Array

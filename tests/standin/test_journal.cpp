@@ -72,7 +72,7 @@ TEST_F(JournalTest, CommandsInternalMessagesAndKeysAreJournaledInArrivalOrderOnT
 {
     const UINT internal = RegisterWindowMessageA("MetaTrader4_Internal_Message");
     SendMessageA(windows.main, WM_COMMAND, 33315, 0);
-    SendMessageA(View(0), WM_COMMAND, 0xE102, 0);
+    SendMessageA(View(0), WM_COMMAND, 35462, 0);
     SendMessageA(View(0), internal, 0x30, 7);
     SendMessageA(View(2), WM_LBUTTONDBLCLK, 0, 0x00050005);
     // Private messages are not the terminal's: nothing is journaled for them.
@@ -81,7 +81,7 @@ TEST_F(JournalTest, CommandsInternalMessagesAndKeysAreJournaledInArrivalOrderOnT
     PostMessageA(windows.main, WM_KEYDOWN, 0x41, 1);
     EXPECT_EQ(WaitForEvents(terminal, 7),
         (std::vector<Event> { Make(Event::Command, windows.main, WM_COMMAND, 33315, 0),
-            Make(Event::Command, View(0), WM_COMMAND, 0xE102, 0), Make(Event::Internal, View(0), internal, 0x30, 7),
+            Make(Event::Command, View(0), WM_COMMAND, 35462, 0), Make(Event::Internal, View(0), internal, 0x30, 7),
             Make(Event::Mouse, View(2), WM_LBUTTONDBLCLK, 0, 0x00050005),
             Make(Event::Key, View(2), WM_KEYUP, VK_F9, static_cast<LPARAM>(0xC0000001u)),
             Make(Event::Key, windows.main, WM_KEYDOWN, 0x41, 1), Make(Event::Key, windows.main, WM_CHAR, 'a', 1) }));
