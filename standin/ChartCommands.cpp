@@ -183,11 +183,12 @@ void ChartView::OpenCommandLine()
     SetFocus(m_commandLine);
 }
 
+// The journal shows the text carried out.
 void ChartView::CarryOutCommandLine(LPARAM keyData)
 {
-    m_ui.Record(Event::Key, m_commandLine, WM_CHAR, VK_RETURN, keyData);
     char text[260] = "";
     GetWindowTextA(m_commandLine, text, sizeof text);
+    m_ui.Record(Event::Key, m_commandLine, WM_CHAR, VK_RETURN, keyData, text);
     SetWindowTextA(m_commandLine, "");
     ShowWindow(m_commandLine, SW_HIDE);
     SetFocus(Handle());

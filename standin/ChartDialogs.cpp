@@ -64,6 +64,7 @@ const ChartTexts OtherTexts = {
 };
 
 constexpr int LineHeight = 22;
+constexpr UINT Label = 0; // labels are no item the terminal looks up
 constexpr int ButtonWidth = 80;
 
 bool Checked(HWND button)
@@ -180,8 +181,8 @@ private:
         const ChartTexts& texts = ChartTextsOf(TheUi().Setup().language);
         const char* const values[3] = { "Black", "Lime", "LightSlateGray" };
         for (int i = 0; i < 3; ++i) {
-            Add("Static", texts.colors[i], 0, 12, 14 + i * 30, 140, LineHeight, 0xFFFF);
-            Add("Static", values[i], WS_BORDER, 160, 12 + i * 30, 150, LineHeight, 0xFFFF);
+            Add("Static", texts.colors[i], 0, 12, 14 + i * 30, 140, LineHeight, Label);
+            Add("Static", values[i], WS_BORDER, 160, 12 + i * 30, 150, LineHeight, Label);
         }
     }
 };
@@ -225,10 +226,10 @@ private:
                 below + i * LineHeight, 200, Id::ViewRadio[i]);
             SendMessageA(radio, BM_SETCHECK, m_chart.view == i ? BST_CHECKED : BST_UNCHECKED, 0);
         }
-        Add("Static", texts.fixedMaximum, 0, 220, below + 3, 110, LineHeight, 0xFFFF);
+        Add("Static", texts.fixedMaximum, 0, 220, below + 3, 110, LineHeight, Label);
         Add("Edit", m_chart.fixedMaximum, WS_BORDER | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, 330, below, 80,
             LineHeight, Id::FixedMaximum);
-        Add("Static", texts.fixedMinimum, 0, 220, below + LineHeight + 7, 110, LineHeight, 0xFFFF);
+        Add("Static", texts.fixedMinimum, 0, 220, below + LineHeight + 7, 110, LineHeight, Label);
         Add("Edit", m_chart.fixedMinimum, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 330,
             below + LineHeight + 4, 80, LineHeight, Id::FixedMinimum);
     }
@@ -325,7 +326,7 @@ void TemplateDialog::Run()
 void TemplateDialog::OnInit()
 {
     const ChartTexts& texts = ChartTextsOf(TheUi().Setup().language);
-    Add("Static", texts.fileName, 0, 10, 15, 80, LineHeight, 0xFFFF);
+    Add("Static", texts.fileName, 0, 10, 15, 80, LineHeight, Label);
     Add("Edit", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 90, 12, 260, LineHeight, Id::FileName);
     AddButton(texts.open, BS_DEFPUSHBUTTON, 360 - 2 * (ButtonWidth + 8), 64, ButtonWidth, IDOK);
     AddButton(texts.cancel, BS_PUSHBUTTON, 360 - (ButtonWidth + 8), 64, ButtonWidth, IDCANCEL);

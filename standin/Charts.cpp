@@ -142,8 +142,11 @@ LRESULT ChartView::OnKey(UINT message, WPARAM wParam, LPARAM lParam)
     return Default(message, wParam, lParam);
 }
 
+// What the chart's own command line notifies is no command.
 LRESULT ChartView::OnCommand(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (lParam)
+        return Default(message, wParam, lParam);
     m_ui.Record(Event::Command, Handle(), message, wParam, lParam);
     m_ui.ProgramsOnCharts().OnViewCommand(Handle(), LOWORD(wParam));
     m_frame.OnViewCommand(LOWORD(wParam));

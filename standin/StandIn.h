@@ -146,7 +146,8 @@ struct Event {
     enum Kind {
         Command,   // WM_COMMAND: wParam = command id
         Internal,  // the registered "MetaTrader4_Internal_Message": wParam, lParam
-        Key,       // WM_KEYDOWN / WM_KEYUP / WM_SYSKEYDOWN / WM_SYSKEYUP / WM_CHAR
+        Key,       // WM_KEYDOWN / WM_KEYUP / WM_SYSKEYDOWN / WM_SYSKEYUP / WM_CHAR; Enter in a
+                   // chart's command line: text = the line carried out
         Mouse,     // WM_MOUSEACTIVATE / WM_LBUTTONDOWN / WM_LBUTTONUP / WM_LBUTTONDBLCLK
         Title,     // the main window's title changed: text = the new title
         Close,     // WM_CLOSE to the main window or to a message window

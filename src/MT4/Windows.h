@@ -211,10 +211,6 @@ public:
     // the test, polled every 50 ms; throws `timeout` when none came within
     // Utils::Wait::DialogBound.
     HWND WaitForDialog(Utils::Windows::Match titleMatch, const std::string& title, const char* timeout) const;
-    // The button `id` of a dialog, made sure to be a Button: pressed (BM_CLICK),
-    // or asked whether it is checked.
-    static void PressButton(HWND dialog, int id);
-    static bool ButtonChecked(HWND dialog, int id);
     // Returns once the window has gone; throws `timeout` when it is still
     // there after Utils::Wait::DialogBound.
     static void WaitUntilGone(HWND window, const char* timeout);

@@ -182,6 +182,22 @@ std::string GetText(HWND window)
 
 }  // namespace Static
 
+namespace Button {
+
+bool GetCheck(HWND window)
+{
+    Check(window);
+    return Send("Utils::Controls::Button::GetCheck", window, BM_GETCHECK) == BST_CHECKED;
+}
+
+void Click(HWND window)
+{
+    Check(window);
+    Send("Utils::Controls::Button::Click", window, BM_CLICK);
+}
+
+}  // namespace Button
+
 namespace Edit {
 
 std::string SetText(HWND window, const std::string& text)

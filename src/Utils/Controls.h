@@ -19,6 +19,8 @@
 //       the walk opened are collapsed again, except the last one when it was
 //       met right before the target; the target line is left selected.
 //   TabControl::SetFocus(tabs, index)    focuses tab `index`; -> the tab count.
+//   Button::GetCheck(button)             -> true when the check box or radio button is checked.
+//   Button::Click(button)                presses the button as the user would (BM_CLICK).
 //   Edit::SetText(edit, text)            sets the text; -> the text read back.
 //   Edit::GetText(edit)                  -> the whole text.
 //   Static::GetText(label)               -> the whole text.
@@ -56,6 +58,8 @@ void Check(HWND window, Kind kind);
 
 namespace Button {
 inline void Check(HWND window) { Controls::Check(window, Kind::Button); }
+bool GetCheck(HWND window);
+void Click(HWND window);
 }  // namespace Button
 
 namespace Static {

@@ -24,6 +24,11 @@ inline int32_t Id(HWND window)
     return static_cast<int32_t>(reinterpret_cast<INT_PTR>(window));
 }
 
+inline HWND AsWindowOf(int32_t id)
+{
+    return reinterpret_cast<HWND>(static_cast<INT_PTR>(id));
+}
+
 // The zero-handle message of a chart operation.
 inline std::string ZeroHandle(const std::string& method)
 {
