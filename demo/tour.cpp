@@ -13,6 +13,7 @@
 #include <functional>
 #include <thread>
 #include <string>
+#include <type_traits>
 
 #include "Screenshot.h"
 #include "StandIn.h"
@@ -119,6 +120,24 @@ public:
         });
     }
 
+    // One row for an export of type F called with `args`; `arguments` shows them.
+    template <class F, class... A>
+    void Call(const char* name, const std::string& arguments, A... args)
+    {
+        Row(name, arguments, [&] {
+            using R = std::invoke_result_t<F, A...>;
+            if constexpr (std::is_void_v<R>) {
+                Get<F>(name)(args...);
+                return std::string("-");
+            } else if constexpr (std::is_pointer_v<R>) {
+                const char* text = Get<F>(name)(args...);
+                return std::string(1, '"').append(text ? text : "").append(1, '"');
+            } else {
+                return Hex(Get<F>(name)(args...));
+            }
+        });
+    }
+
     // A returned text as the table shows it: quoted, line breaks as "/".
     static std::string Quote(const char* text)
     {
@@ -204,6 +223,107 @@ void PanelsAndDialogs(Tour& tour, const std::string& optionsShot)
     login(12345678, "MetaQuotes-Demo");
 }
 
+int32_t Id(HWND window)
+{
+    return static_cast<int32_t>(reinterpret_cast<INT_PTR>(window));
+}
+
+// The chart families, on the scenario's three charts.
+void ChartsTour(Tour& tour, StandIn::Terminal& terminal)
+{
+    using Int0 = int32_t(WINAPI*)();
+    using Int1 = int32_t(WINAPI*)(int32_t);
+    using Int2 = int32_t(WINAPI*)(int32_t, int32_t);
+    using Void1 = void(WINAPI*)(int32_t);
+    using Void2 = void(WINAPI*)(int32_t, int32_t);
+    using VoidText = void(WINAPI*)(int32_t, const char*);
+    const std::vector<HWND>& views = terminal.Handles().chartViews;
+    const int32_t eurusd = Id(views.at(0)), gbpusd = Id(views.at(1)), usdjpy = Id(views.at(2));
+
+    tour.Family("Charts");
+    tour.Call<Int0>("VelmorNumberCharts", "");
+    tour.Row("VelmorGetAllHandlesCharts", "array, 8", [&] {
+        int32_t handles[8] = {};
+        const int32_t first = tour.Get<int32_t(WINAPI*)(int32_t*, uint32_t)>("VelmorGetAllHandlesCharts")(handles, 8);
+        return Tour::Hex(first) + " [" + Tour::Hex(handles[0]) + " " + Tour::Hex(handles[1]) + " "
+            + Tour::Hex(handles[2]) + " " + Tour::Hex(handles[3]) + "]";
+    });
+    tour.Call<Int1>("VelmorIsChart", "EURUSD,H1", eurusd);
+    tour.Call<Void1>("VelmorSetActiveChart", "EURUSD,H1", eurusd);
+    tour.Call<Int1>("VelmorIsChartActive", "EURUSD,H1", eurusd);
+
+    tour.Family("Chart settings");
+    const char* const settings[12] = { "ShowAsk", "ShowObjectDescript", "Foreground", "ShowGrid", "Offline",
+        "ShowOHLC", "ScaleFix", "ScaleFix1To1", "AutoScroll", "ShowPeriodSeparators", "Shift", "ShowVolume" };
+    const int32_t wanted[12] = { 1, 1, 0, 0, 0, 1, 0, 0, 1, 1, 1, 1 };
+    for (const char* setting : settings)
+        tour.Call<Int1>(("VelmorGet" + std::string(setting)).c_str(), "EURUSD,H1", eurusd);
+    for (int i = 0; i < 12; ++i)
+        tour.Call<Int2>(("VelmorSet" + std::string(settings[i])).c_str(), "EURUSD,H1, " + Tour::Hex(wanted[i]),
+            eurusd, wanted[i]);
+    for (const char* toggle : { "VelmorAutoScroll", "VelmorShift", "VelmorShowGrid", "VelmorShowVolume" })
+        tour.Call<Int1>(toggle, "EURUSD,H1", eurusd);
+    tour.Call<Int1>("VelmorGetViewChart", "EURUSD,H1", eurusd);
+    tour.Call<Int2>("VelmorSetViewChart", "EURUSD,H1, 2", eurusd, 2);
+    tour.Call<void(WINAPI*)(int32_t, double, double)>("VelmorSetScale", "EURUSD,H1, 1.1, 1.05", eurusd, 1.1, 1.05);
+    tour.Row("VelmorOpenPropertiesChart", "EURUSD,H1, 1", [&] {
+        const int32_t dialog = tour.Get<Int2>("VelmorOpenPropertiesChart")(eurusd, 1);
+        char title[128] = "";
+        HWND window = reinterpret_cast<HWND>(static_cast<INT_PTR>(dialog));
+        GetWindowTextA(window, title, sizeof title);
+        SendMessageA(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);  // the caller closes it
+        return Tour::Hex(dialog) + " \"" + title + "\"";
+    });
+    tour.Row("VelmorPropertiesChartCheckBox", "EURUSD,H1, read 1253 1264", [&] {
+        int32_t entries[2][3] = { { 1253, 0, 0 }, { 1264, 0, 0 } };
+        tour.Get<void(WINAPI*)(int32_t, int32_t, int32_t*, int32_t)>("VelmorPropertiesChartCheckBox")(
+            eurusd, 0, &entries[0][0], 2);
+        return "grid " + Tour::Hex(entries[0][1]) + ", volumes " + Tour::Hex(entries[1][1]);
+    });
+
+    tour.Family("Timeframes and templates");
+    tour.Call<Void2>("VelmorSetTimeframeByNumber", "GBPUSD,H4, 6", gbpusd, 6);
+    tour.Call<Void2>("VelmorSetTimeframeByPeriod", "GBPUSD,D1, 60", gbpusd, 60);
+    tour.Call<VoidText>("VelmorSetTimeframeByName", "GBPUSD,H1, \"M15\"", gbpusd, "M15");
+    tour.Call<Int2>("VelmorSetTemplateByNumber", "GBPUSD,M15, 0", gbpusd, 0);
+    tour.Call<VoidText>("VelmorSetTemplateByName", "GBPUSD,M15, \"Momentum\"", gbpusd, "Momentum");
+
+    tour.Family("Chart navigation and keys");
+    tour.Call<Int2>("VelmorZoom", "USDJPY,D1, 1", usdjpy, 1);
+    tour.Call<Void1>("VelmorStepByStep", "USDJPY,D1", usdjpy);
+    tour.Call<Int1>("VelmorDeselectObjects", "USDJPY,D1", usdjpy);
+    tour.Call<Void2>("VelmorSetBar", "USDJPY,D1, 1700000000", usdjpy, 1700000000);
+    tour.Call<Int2>("VelmorChartKeyDown", "USDJPY,D1, VK_LEFT", usdjpy, VK_LEFT);
+    tour.Call<Int2>("VelmorChartKeyUp", "USDJPY,D1, VK_LEFT", usdjpy, VK_LEFT);
+    tour.Call<void(WINAPI*)(int32_t, int32_t, int32_t)>(
+        "VelmorChartHotKeys", "USDJPY,D1, VK_END, VK_CONTROL", usdjpy, VK_END, VK_CONTROL);
+
+    tour.Family("Chart command line");
+    tour.Call<Int1>("VelmorCreatCmd", "USDJPY,D1", usdjpy);
+    tour.Call<Int1>("VelmorIsCmd", "USDJPY,D1", usdjpy);
+    tour.Call<Int1>("VelmorOpenCmd", "USDJPY,D1", usdjpy);
+    tour.Call<Int1>("VelmorIsVisibleCmd", "USDJPY,D1", usdjpy);
+    tour.Call<VoidText>("VelmorWriteCmd", "USDJPY,D1, \"AUDUSD\"", usdjpy, "AUDUSD");
+    tour.Call<const char*(WINAPI*)(int32_t)>("VelmorReadCmd", "USDJPY,D1", usdjpy);
+    tour.Call<Void1>("VelmorClearCmd", "USDJPY,D1", usdjpy);
+    tour.Call<Void1>("VelmorCloseCmd", "USDJPY,D1", usdjpy);
+    using ToolChart = void(WINAPI*)(int32_t, const char*, int32_t);
+    tour.Call<ToolChart>("VelmorSetToolChartPeriod", "USDJPY,D1, \"AUDUSD\", 240", usdjpy, "AUDUSD", 240);
+    tour.Call<ToolChart>("VelmorSetToolChartNumberPeriod", "AUDUSD,H4, \"USDJPY\", 8", usdjpy, "USDJPY", 8);
+    tour.Call<void(WINAPI*)(int32_t, const char*, const char*)>(
+        "VelmorSetToolChartNamePeriod", "USDJPY,MN, \"USDJPY\", \"H1\"", usdjpy, "USDJPY", "H1");
+
+    tour.Family("Offline and deleted charts");
+    tour.Call<int32_t(WINAPI*)(const char*, const char*)>(
+        "VelmorOpenOfflineChart", "\"GBPUSD\", \"D1\"", "GBPUSD", "D1");
+    int32_t reopened = 0;
+    tour.Row("VelmorOpenDeletetChart", "0", [&] {
+        reopened = tour.Get<Int1>("VelmorOpenDeletetChart")(0);
+        return Tour::Hex(reopened);
+    });
+    tour.Call<Int1>("VelmorCloseChart", "AUDUSD,H1", reopened);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -270,6 +390,7 @@ int main(int argc, char** argv)
     });
 
     PanelsAndDialogs(tour, optionsShot);
+    ChartsTour(tour, terminal);
 
     Sleep(200);
     const bool saved = SaveWindowPng(handles.main, screenshot);
@@ -331,6 +452,7 @@ int main(int argc, char** argv)
     tour.Row("VelmorMailboxDelete", "2", [&] { return Tour::Hex(tour.Get<IntOfInt>("VelmorMailboxDelete")(2)); });
 
     tour.Family("Closing");
+    tour.Call<void(WINAPI*)()>("VelmorCloseAllCharts", "");
     tour.Int("VelmorMetaTraderClose");
     std::printf("\nscreenshot of the terminal: %s%s\n", screenshot.c_str(), saved ? "" : " (not saved)");
     std::printf("screenshot of a dialog: %s%s\n", dialogShot.c_str(), tour.DialogSaved() ? "" : " (not saved)");

@@ -53,6 +53,17 @@ void WriteLine(HWND chart, const std::string& text)
     Utils::Controls::Edit::SetText(line, text);
 }
 
+// A timeframe the table does not know switches to period 0, without a report.
+template <class Lookup>
+DWORD MinutesOrZero(Lookup&& lookup)
+{
+    try {
+        return lookup();
+    } catch (const std::string&) {
+        return 0;
+    }
+}
+
 void CloseLine(HWND chart)
 {
     if (!Visible(chart))
@@ -139,27 +150,16 @@ void Windows::SetToolChartPeriod(HWND chart, const std::string& symbol, int32_t 
     ToolChart(chart, symbol, static_cast<DWORD>(minutes));
 }
 
-// A timeframe the table does not know switches to period 0, without a report.
 void Windows::SetToolChartNumberPeriod(HWND chart, const std::string& symbol, WORD index)
 {
     CheckChart(chart, "SetToolChart");
-    DWORD minutes = 0;
-    try {
-        minutes = TimeFrame::Period9(index);
-    } catch (const std::string&) {
-    }
-    ToolChart(chart, symbol, minutes);
+    ToolChart(chart, symbol, MinutesOrZero([&] { return TimeFrame::Period9(index); }));
 }
 
 void Windows::SetToolChartNamePeriod(HWND chart, const std::string& symbol, const std::string& name)
 {
     CheckChart(chart, "SetToolChart");
-    DWORD minutes = 0;
-    try {
-        minutes = TimeFrame::PeriodByName9(name);
-    } catch (const std::string&) {
-    }
-    ToolChart(chart, symbol, minutes);
+    ToolChart(chart, symbol, MinutesOrZero([&] { return TimeFrame::PeriodByName9(name); }));
 }
 
 } // namespace MT4
