@@ -1,6 +1,7 @@
 #include "Panels.h"
 
 #include "Mailbox.h"
+#include "MarketWatch.h"
 #include "TerminalCommands.h"
 #include "Texts.h"
 #include "Ui.h"
@@ -266,6 +267,7 @@ void MarketWatchPanel::CreateControls()
         }
     }
     m_ui.Handles().marketWatchList = list;
+    ServeMarketWatch(m_ui, list);
 }
 
 void MarketWatchPanel::Layout(int width, int height)

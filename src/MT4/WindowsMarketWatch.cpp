@@ -85,7 +85,8 @@ HWND Windows::OpenChartByName(const std::string& symbol, const std::string& time
             throw "Ошибка в методе \"MT4::Windows::OpenChartByName()\". Не найден инструмент.";
         ListView::Visible(list, row);
         chart = NewChart("OpenChartByName");
-        (void)timeframe;
+        if (!timeframe.empty())
+            SetTimeframeByName(chart, timeframe);
     }
     return chart;
 }

@@ -1,12 +1,13 @@
 // The Market Watch exports through the real DLL against the stand-in's
 // list: the symbols into a caller's string elements, the row of a symbol and
-// the symbol of a row.
+// the symbol of a row, charts opened by row and by symbol.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstring>
+#include <process.h>
 
 #include "MT4/MqlString.h"
 #include "StandIn.h"
@@ -20,6 +21,10 @@ namespace {
 using AllSymbolsFn = int32_t(WINAPI*)(MT4::MqlString*, int32_t);
 using IntOfTextFn = int32_t(WINAPI*)(const char*);
 using TextOfIntFn = const char*(WINAPI*)(int32_t);
+using OpenByNumberFn = int32_t(WINAPI*)(int32_t, char*, int32_t);
+using OpenByNameFn = int32_t(WINAPI*)(const char*, const char*);
+
+HWND AsHandle(int32_t value) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(value)); }
 
 constexpr char Guard = '\xCD';
 
@@ -53,6 +58,25 @@ protected:
     Support::IntFn numberTools = library.Get<Support::IntFn>("VelmorGetNumberTools");
     IntOfTextFn lineBySymbol = library.Get<IntOfTextFn>("VelmorLineBySymbol");
     TextOfIntFn symbolByLine = library.Get<TextOfIntFn>("VelmorSymbolByLine");
+    OpenByNumberFn openByNumber = library.Get<OpenByNumberFn>("VelmorOpenChartByNumber");
+    OpenByNameFn openByName = library.Get<OpenByNameFn>("VelmorOpenChartByName");
+
+    HWND TopChart() const { return GetDlgItem(GetTopWindow(terminal.Handles().chartArea), 0xE900); }
+    size_t Charts() const
+    {
+        size_t count = 0;
+        for (HWND frame = GetTopWindow(terminal.Handles().chartArea); frame; frame = GetWindow(frame, GW_HWNDNEXT))
+            ++count;
+        return count;
+    }
+    // The first thing the terminal received: the command to the list.
+    void ExpectTheOpenCommandFirst()
+    {
+        const std::vector<StandIn::Event> events = terminal.Log().Take();
+        ASSERT_FALSE(events.empty());
+        EXPECT_EQ(events.front(),
+            (StandIn::Event { StandIn::Event::Command, List(), WM_COMMAND, 33160, 0, "", terminal.UiThread() }));
+    }
 };
 
 // A caller's elements, each with a buffer of its capacity followed by guard bytes.
@@ -128,6 +152,110 @@ TEST_F(MarketWatchTest, SymbolOfARowLeavesTheRowSelectedAndARowBeyondTheListIsRe
         (std::vector<Box> { { "VelmorSymbolByLine()",
             "Метод \"Utils::Controls::ListView::Visible()\".\nНомер введённой строки превышает общее количество "
             "строк." } }));
+}
+
+TEST_F(MarketWatchTest, OpenByRowHasTheTerminalOpenTheRowsChartOnTopAndCopiesTheSymbol)
+{
+    char buffer[12];
+    std::memset(buffer, Guard, sizeof buffer);
+    terminal.Log().Clear();
+    const int32_t chart = openByNumber(2, buffer, 10);
+    ASSERT_NE(chart, 0);
+    EXPECT_EQ(AsHandle(chart), TopChart());
+    EXPECT_EQ(terminal.Chart(AsHandle(chart)).symbol, "GBPUSD");
+    EXPECT_EQ(terminal.Chart(AsHandle(chart)).period, 60);
+    EXPECT_EQ(Selected(), 2);
+    ExpectTheOpenCommandFirst();
+    EXPECT_EQ(std::string(buffer, sizeof buffer), std::string("GBPUSD\0\0\0\0", 10) + Guard + Guard);
+
+    // A buffer too small takes what fits and its terminating zero; size 0 none.
+    std::memset(buffer, Guard, sizeof buffer);
+    EXPECT_NE(openByNumber(0x10003, buffer, 4), 0);  // the row is 16-bit: 3
+    EXPECT_EQ(std::string(buffer, 6), std::string("USD\0", 4) + Guard + Guard);
+    EXPECT_EQ(terminal.Chart(TopChart()).symbol, "USDJPY");
+    std::memset(buffer, Guard, sizeof buffer);
+    EXPECT_NE(openByNumber(1, buffer, 0), 0);
+    EXPECT_NE(openByNumber(1, nullptr, 8), 0);
+    EXPECT_EQ(std::string(buffer, sizeof buffer), std::string(sizeof buffer, Guard));
+    EXPECT_TRUE(boxes.Take().empty());
+}
+
+TEST_F(MarketWatchTest, OpenByRowBeyondTheListIsReportedAndSendsNoCommand)
+{
+    const size_t charts = Charts();
+    terminal.Log().Clear();
+    EXPECT_EQ(openByNumber(4, nullptr, 0), 0);
+    EXPECT_EQ(Charts(), charts);
+    EXPECT_TRUE(terminal.Log().Take().empty());
+    EXPECT_EQ(boxes.Take(),
+        (std::vector<Box> { { "VelmorOpenChartByNumber()",
+            "Метод \"Utils::Controls::ListView::GetText()\".\nУказан неверный номер строки." } }));
+}
+
+TEST_F(MarketWatchTest, OpenBySymbolTakesTheRowThatEqualsItAndSetsAGivenTimeframe)
+{
+    terminal.Log().Clear();
+    const int32_t eurusd = openByName("EURUSD", "");  // not EURUSDm above it
+    ASSERT_NE(eurusd, 0);
+    ExpectTheOpenCommandFirst();
+    EXPECT_EQ(AsHandle(eurusd), TopChart());
+    EXPECT_EQ(terminal.Chart(AsHandle(eurusd)).symbol, "EURUSD");
+    EXPECT_EQ(terminal.Chart(AsHandle(eurusd)).period, 60);  // untouched
+    EXPECT_EQ(Selected(), 1);
+
+    const int32_t gbpusd = openByName("GBPUSD", "H4");
+    ASSERT_NE(gbpusd, 0);
+    EXPECT_EQ(terminal.Chart(AsHandle(gbpusd)).symbol, "GBPUSD");
+    EXPECT_EQ(terminal.Chart(AsHandle(gbpusd)).period, 240);  // the chart switched
+    EXPECT_TRUE(boxes.Take().empty());
+}
+
+TEST_F(MarketWatchTest, OpenBySymbolThatIsNotListedWalksEveryRowAndOpensNothing)
+{
+    const size_t charts = Charts();
+    terminal.Log().Clear();
+    EXPECT_EQ(openByName("XAUUSD", ""), 0);
+    EXPECT_EQ(openByName("eurusd", "H4"), 0);
+    EXPECT_EQ(Selected(), 3);  // the walk ended on the last row
+    EXPECT_EQ(Charts(), charts);
+    EXPECT_TRUE(terminal.Log().Take().empty());
+    const Box missing { "VelmorOpenChartByName()",
+        "Ошибка в методе \"MT4::Windows::OpenChartByName()\". Не найден инструмент." };
+    EXPECT_EQ(boxes.Take(), (std::vector<Box> { missing, missing }));
+}
+
+// Two programs open charts at once: each gets the chart of its own symbol.
+struct Opener {
+    OpenByNameFn openByName;
+    const char* symbol;
+    std::vector<int32_t> charts;
+
+    static unsigned __stdcall Run(void* self)
+    {
+        auto& opener = *static_cast<Opener*>(self);
+        for (int i = 0; i < 4; ++i)
+            opener.charts.push_back(opener.openByName(opener.symbol, ""));
+        return 0;
+    }
+};
+
+TEST_F(MarketWatchTest, TwoProgramsOpeningChartsAtOnceEachGetTheirOwnSymbol)
+{
+    Opener first { openByName, "GBPUSD", {} }, second { openByName, "USDJPY", {} };
+    HANDLE threads[] = { reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, Opener::Run, &first, 0, nullptr)),
+        reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, Opener::Run, &second, 0, nullptr)) };
+    WaitForMultipleObjects(2, threads, TRUE, 60000);
+    CloseHandle(threads[0]);
+    CloseHandle(threads[1]);
+    auto symbols = [&](const Opener& opener) {
+        std::vector<std::string> opened;
+        for (int32_t chart : opener.charts)
+            opened.push_back(chart ? terminal.Chart(AsHandle(chart)).symbol : "(none)");
+        return opened;
+    };
+    EXPECT_EQ(symbols(first), std::vector<std::string>(4, "GBPUSD"));
+    EXPECT_EQ(symbols(second), std::vector<std::string>(4, "USDJPY"));
+    EXPECT_TRUE(boxes.Take().empty());
 }
 
 class EmptyMarketWatchTest : public MarketWatchTest {
