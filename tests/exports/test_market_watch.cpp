@@ -46,9 +46,12 @@ protected:
     void SetUp() override { library.Get<Support::VoidOfIntFn>("VelmorInit")(0); }
 
     HWND List() const { return terminal.Handles().marketWatchList; }
+    // The row the terminal acts on: the list lets rows be selected together,
+    // and the one selected last has the focus.
     int Selected() const
     {
-        return static_cast<int>(SendMessageA(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        return static_cast<int>(
+            SendMessageA(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED | LVNI_FOCUSED));
     }
 
     StandIn::Terminal terminal;
