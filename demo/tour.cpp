@@ -191,6 +191,12 @@ void PanelsAndDialogs(Tour& tour, const std::string& optionsShot)
     tour.Void("VelmorShowNavigator");
     tour.Void("VelmorShowNavigator");
     tour.Int("VelmorIsVisibleNavigator");
+    for (const char* panel : { "Terminal", "DataWindow", "MarketWatch" }) {
+        tour.Void(("VelmorHide" + std::string(panel)).c_str());
+        tour.Int(("VelmorIsVisible" + std::string(panel)).c_str());
+        tour.Void(("VelmorShow" + std::string(panel)).c_str());
+    }
+    tour.Void("VelmorShowTester");
     tour.Row("VelmorOpenOptions", "4", [&] {
         return ShowDialog(tour.Get<int32_t(WINAPI*)(int32_t)>("VelmorOpenOptions")(4), optionsShot);
     });
@@ -324,6 +330,98 @@ void ChartsTour(Tour& tour, StandIn::Terminal& terminal)
     tour.Call<Int1>("VelmorCloseChart", "AUDUSD,H1", reopened);
 }
 
+// Waits (at most 2 s) for a dialog of this process titled `title` and
+// cancels it; tells what was found.
+std::string CancelDialog(const char* title)
+{
+    for (int i = 0; i < 200; ++i) {
+        if (HWND dialog = FindWindowA("#32770", title)) {
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            return std::string("dialog \"") + title + "\" cancelled";
+        }
+        Sleep(10);
+    }
+    return std::string("no dialog \"") + title + "\"";
+}
+
+// Programs on the first two charts, their ticks and the refresh engine.
+void ProgramsTour(Tour& tour, StandIn::Terminal& terminal)
+{
+    using Load = int32_t(WINAPI*)(int32_t, const char*, int32_t);
+    using Int1 = int32_t(WINAPI*)(int32_t);
+    using Void0 = void(WINAPI*)();
+    using Void1 = void(WINAPI*)(int32_t);
+    using Void2 = void(WINAPI*)(int32_t, int32_t);
+    struct Element {  // an MQL4 string: capacity, then the caller's buffer
+        int32_t capacity;
+        char* text;
+    };
+    const std::vector<HWND>& views = terminal.Handles().chartViews;
+    const int32_t eurusd = Id(views.at(0)), gbpusd = Id(views.at(1));
+
+    tour.Family("Programs on charts");
+    tour.Call<Load>("VelmorLoadExpert", "EURUSD,H1, \"MACD Sample\", 1", eurusd, "MACD Sample", 1);
+    tour.Call<Load>("VelmorLoadStdIndicator", "EURUSD,H1, \"MACD\", 1", eurusd, "MACD", 1);
+    tour.Call<Load>("VelmorLoadCustomIndicator", "EURUSD,H1, \"ZigZag\", 1", eurusd, "ZigZag", 1);
+    tour.Call<Load>("VelmorLoadScript", "GBPUSD,H4, \"PeriodConverter\", 1", gbpusd, "PeriodConverter", 1);
+    tour.Row("VelmorGetNamesIndicators", "EURUSD,H1, -1, array, 4", [&] {
+        char buffers[4][32] = {};
+        Element names[4];
+        for (int i = 0; i < 4; ++i)
+            names[i] = { 32, buffers[i] };
+        const int32_t count = tour.Get<int32_t(WINAPI*)(int32_t, int32_t, Element*, int32_t)>(
+            "VelmorGetNamesIndicators")(eurusd, -1, names, 4);
+        std::string shown = Tour::Hex(count);
+        for (int i = 0; i < count && i < 4; ++i)
+            shown.append(i ? "," : ": ").append(buffers[i]);
+        return shown;
+    });
+    tour.Row("VelmorListIndicators", "EURUSD,H1", [&] {
+        const int32_t dialog = tour.Get<Int1>("VelmorListIndicators")(eurusd);
+        PostMessageA(reinterpret_cast<HWND>(static_cast<INT_PTR>(dialog)), WM_COMMAND, 1, 0);  // Close
+        return Tour::Hex(dialog) + " (closed)";
+    });
+    tour.Row("VelmorDeleteIndicatorsByName", "EURUSD,H1, -1, \"Zig\"", [&] {
+        char zig[] = "Zig";
+        Element names[1] = { { 4, zig } };
+        tour.Get<void(WINAPI*)(int32_t, int32_t, Element*, int32_t)>("VelmorDeleteIndicatorsByName")(
+            eurusd, -1, names, 1);
+        Sleep(1500);  // the removal runs on the library's own worker
+        return std::string("-");
+    });
+    tour.Row("VelmorPropertiesExpert", "EURUSD,H1", [&] {
+        const int32_t posted = tour.Get<Int1>("VelmorPropertiesExpert")(eurusd);
+        return Tour::Hex(posted) + " " + CancelDialog("MACD Sample");
+    });
+    tour.Call<Int1>("VelmorDeleteExpert", "EURUSD,H1", eurusd);
+    tour.Call<Int1>("VelmorDeleteScript", "GBPUSD,H4", gbpusd);
+    tour.Call<Int1>("VelmorDialogScript", "1", 1);
+    tour.Call<Void0>("VelmorSetExperts", "");
+    tour.Call<Void0>("VelmorSetExperts", "");
+
+    tour.Family("Ticks and chart refresh");
+    tour.Call<Void1>("VelmorTickExpert", "EURUSD,H1", eurusd);
+    tour.Call<Void1>("VelmorTickIndicators", "EURUSD,H1", eurusd);
+    tour.Row("VelmorRefreshChart", "GBPUSD,H4, 2 (0.3 s)", [&] {
+        tour.Get<Void2>("VelmorRefreshChart")(gbpusd, 2);
+        Sleep(300);
+        return std::string("-");
+    });
+    tour.Call<Void1>("VelmorStopRefreshChart", "GBPUSD,H4", gbpusd);
+    tour.Row("VelmorRefreshAllCharts", "1 (0.15 s)", [&] {
+        tour.Get<Void1>("VelmorRefreshAllCharts")(1);
+        Sleep(150);
+        return std::string("-");
+    });
+    tour.Call<Void1>("VelmorStopRefreshAllCharts", "1", 1);
+    tour.Row("VelmorRefreshAllOnceCharts", "(0.3 s)", [&] {
+        tour.Get<Void0>("VelmorRefreshAllOnceCharts")();
+        Sleep(300);  // one pass over every chart, then the worker ends
+        return std::string("-");
+    });
+    tour.Call<Void1>("VelmorStopRefreshAllCharts", "1", 1);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -391,6 +489,7 @@ int main(int argc, char** argv)
 
     PanelsAndDialogs(tour, optionsShot);
     ChartsTour(tour, terminal);
+    ProgramsTour(tour, terminal);
 
     Sleep(200);
     const bool saved = SaveWindowPng(handles.main, screenshot);
