@@ -16,6 +16,12 @@ const COLORREF Grid = RGB(40, 40, 48);
 const COLORREF Price = RGB(0, 200, 0);
 const COLORREF Label = RGB(255, 255, 255);
 
+// The ticks that make a chart's programs run: the indicators' command and the
+// expert's internal message.
+constexpr UINT TickIndicatorsCommand = 33324;
+constexpr WPARAM TickExpertCode = 2;
+constexpr LPARAM TickExpertValue = 1;
+
 // A price walk of its own for every symbol, so each chart looks different.
 std::vector<int> PriceWalk(const std::string& symbol, int count)
 {
@@ -148,6 +154,8 @@ LRESULT ChartView::OnCommand(UINT message, WPARAM wParam, LPARAM lParam)
     if (lParam)
         return Default(message, wParam, lParam);
     m_ui.Record(Event::Command, Handle(), message, wParam, lParam);
+    if (LOWORD(wParam) == TickIndicatorsCommand)
+        m_ui.Ticks().Handle(Handle(), false);
     m_ui.ProgramsOnCharts().OnViewCommand(Handle(), LOWORD(wParam));
     m_frame.OnViewCommand(LOWORD(wParam));
     return 0;
@@ -156,6 +164,8 @@ LRESULT ChartView::OnCommand(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT ChartView::OnInternal(UINT message, WPARAM wParam, LPARAM lParam)
 {
     m_ui.Record(Event::Internal, Handle(), message, wParam, lParam);
+    if (wParam == TickExpertCode && lParam == TickExpertValue)
+        m_ui.Ticks().Handle(Handle(), true);
     m_frame.OnInternal(wParam, lParam);
     return m_ui.ProgramsOnCharts().OnViewInternal(Handle(), wParam, lParam);
 }

@@ -73,4 +73,50 @@ bool Journal::WaitFor(const std::function<bool(const std::vector<Event>&)>& done
     return m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return done(m_events); });
 }
 
+TickBoard::Count TickBoard::Of(HWND view)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const auto found = m_counts.find(view);
+    return found == m_counts.end() ? Count() : found->second;
+}
+
+void TickBoard::SetDelay(HWND view, int ms)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_delays[view] = ms;
+    }
+    m_changed.notify_all();
+}
+
+void TickBoard::Handle(HWND view, bool expert)
+{
+    int delay = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        Count& count = m_counts[view];
+        ++(expert ? count.expert : count.indicators);
+        ++count.threads[GetCurrentThreadId()];
+        delay = m_delays[view];
+    }
+    if (delay == TickHung) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_ended || m_delays[view] != TickHung; });
+    } else if (delay > 0) {
+        Sleep(static_cast<DWORD>(delay));
+    }
+    const bool waiting = (HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) != 0;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_counts[view].sendsWaiting += waiting;
+}
+
+void TickBoard::End()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_ended = true;
+    }
+    m_changed.notify_all();
+}
+
 }  // namespace StandIn

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <ostream>
@@ -21,6 +22,10 @@ enum class Language { Russian, English, None };
 enum class Placement { Docked, Floating, Absent };  // Absent: a build without that panel
 enum class PanelId { DataWindow, MarketWatch, Navigator, Terminal, Tester, Count };
 enum class ToolbarId { Standard, Charts, LineStudies, Periodicity, Count };
+
+// A chart's tick handler that does not return until its time is changed or
+// the terminal ends (TickBoard::SetDelay, Scenario::tickDelays).
+inline constexpr int TickHung = -1;
 
 // The check boxes of the Common page of a chart's Properties, in the order
 // of their control ids (1248, 1251, 1252, 1253, 1257 … 1264).
@@ -122,6 +127,10 @@ struct Scenario {
     std::vector<std::string> templates = { "ADX", "Bollinger Band", "Momentum", "default" };
     std::vector<ChartSpec> offlineCharts = { { "EURUSD", 60 }, { "GBPUSD", 1440 } };
     std::vector<ChartSpec> deletedCharts = { { "AUDUSD", 60 }, { "USDCHF", 15 } };
+    // By chart in scenario order: the ms the chart takes to handle one tick
+    // (the indicators' command or the expert's message), or TickHung; a chart
+    // beyond the list handles its ticks at once.
+    std::vector<int> tickDelays;
 
     // Named scenarios: "english", "russian", "none" (titles in neither
     // language), "floating" (English, every panel floating), "six-lists"
@@ -185,6 +194,38 @@ private:
     std::vector<Event> m_events;
 };
 
+// The tick signals the charts received (the indicators' command 33324 and the
+// internal message with wParam 2 and lParam 1), counted per chart with the
+// threads they arrived on, and the time each chart takes to handle one.
+// Thread-safe: read and changed from any thread, also while the terminal's
+// thread is inside a slow or hung handler.
+class TickBoard {
+public:
+    struct Count {
+        size_t indicators = 0;
+        size_t expert = 0;
+        std::map<DWORD, size_t> threads;  // ticks by the thread they arrived on
+        // Ticks at whose end another thread's send to the terminal's thread
+        // was waiting to be delivered.
+        size_t sendsWaiting = 0;
+    };
+    Count Of(HWND view);
+    // The ms the chart takes per tick from now on: 0 at once, TickHung never
+    // (a handler hung now returns once this is anything else).
+    void SetDelay(HWND view, int ms);
+    // The chart's handler: counts the tick, then takes the chart's time.
+    void Handle(HWND view, bool expert);
+    // The terminal ends: hung handlers return.
+    void End();
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::map<HWND, Count> m_counts;
+    std::map<HWND, int> m_delays;
+    bool m_ended = false;
+};
+
 // The windows of a running stand-in, as the terminal builds them.
 struct Windows {
     HWND main = nullptr;          // "MetaQuotes::MetaTrader::4.00"
@@ -211,12 +252,13 @@ public:
     // Returns when every window exists, with the journal empty; throws
     // std::runtime_error when the windows cannot be built.
     explicit Terminal(const Scenario& scenario = Scenario());
-    ~Terminal();  // destroys the windows (if WM_CLOSE has not already) and ends the UI thread
+    ~Terminal();  // releases hung tick handlers, destroys the windows (if WM_CLOSE has not already) and ends the UI thread
     Terminal(const Terminal&) = delete;
     Terminal& operator=(const Terminal&) = delete;
 
     const Windows& Handles() const;
     Journal& Log();
+    TickBoard& Ticks();
     DWORD UiThread() const;
     // Runs `work` on the UI thread and returns when it is done; an exception
     // it throws is rethrown here. Does nothing once the UI thread has ended.

@@ -58,6 +58,7 @@ struct Terminal::Impl {
 
     Scenario scenario;
     Journal journal;
+    TickBoard ticks;
     Ui* ui = nullptr;
     Windows handles;
     HANDLE thread = nullptr;
@@ -73,7 +74,7 @@ struct Terminal::Impl {
 unsigned __stdcall Terminal::Impl::Run(void* self)
 {
     auto& impl = *static_cast<Impl*>(self);
-    Ui ui(impl.scenario, impl.journal);
+    Ui ui(impl.scenario, impl.journal, impl.ticks);
     impl.ui = &ui;
     try {
         ui.Build();
@@ -116,6 +117,7 @@ Terminal::Terminal(const Scenario& scenario) : m_impl(std::make_unique<Impl>(sce
 
 Terminal::~Terminal()
 {
+    m_impl->ticks.End();
     OnUiThread([this] {
         if (IsWindow(m_impl->handles.main))
             DestroyWindow(m_impl->handles.main);
@@ -128,6 +130,8 @@ Terminal::~Terminal()
 const Windows& Terminal::Handles() const { return m_impl->handles; }
 
 Journal& Terminal::Log() { return m_impl->journal; }
+
+TickBoard& Terminal::Ticks() { return m_impl->ticks; }
 
 DWORD Terminal::UiThread() const { return m_impl->threadId; }
 

@@ -28,9 +28,10 @@ void MakeFolder(const std::string& path)
 
 }  // namespace
 
-Ui::Ui(const Scenario& scenario, Journal& journal)
+Ui::Ui(const Scenario& scenario, Journal& journal, TickBoard& ticks)
     : m_scenario(scenario)
     , m_journal(journal)
+    , m_ticks(ticks)
     , m_texts(TextsOf(scenario.language))
     , m_internalMessage(RegisterWindowMessageA(InternalMessageName))
     , m_programs(std::make_unique<Programs>(*this))
@@ -163,8 +164,12 @@ void Ui::ShowFloatingFrames()
 // In scenario order; each new chart becomes the active one.
 void Ui::CreateCharts()
 {
-    for (size_t i = 0; i < m_scenario.charts.size(); ++i)
-        OpenChart(m_scenario.charts[i], i < m_scenario.programs.size() ? m_scenario.programs[i] : ChartPrograms());
+    for (size_t i = 0; i < m_scenario.charts.size(); ++i) {
+        const HWND view = OpenChart(
+            m_scenario.charts[i], i < m_scenario.programs.size() ? m_scenario.programs[i] : ChartPrograms());
+        if (i < m_scenario.tickDelays.size())
+            m_ticks.SetDelay(view, m_scenario.tickDelays[i]);
+    }
 }
 
 HWND Ui::OpenChart(const ChartSpec& chart, const ChartPrograms& programs)

@@ -16,7 +16,7 @@ class Programs;
 
 class Ui {
 public:
-    Ui(const Scenario& scenario, Journal& journal);
+    Ui(const Scenario& scenario, Journal& journal, TickBoard& ticks);
     ~Ui();  // destroys the main window (and so every other window) if it still exists
     Ui(const Ui&) = delete;
     Ui& operator=(const Ui&) = delete;
@@ -31,6 +31,7 @@ public:
     Windows& Handles() { return m_handles; }
     MainWindow& Main() { return *m_main; }
     UINT InternalMessage() const { return m_internalMessage; }
+    TickBoard& Ticks() { return m_ticks; }
     Programs& ProgramsOnCharts() { return *m_programs; }
 
     // Opens a chart on top of the others, as the active one; returns its view.
@@ -59,6 +60,7 @@ private:
 
     Scenario m_scenario;
     Journal& m_journal;
+    TickBoard& m_ticks;
     const Texts& m_texts;
     UINT m_internalMessage;
     Windows m_handles;

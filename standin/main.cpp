@@ -26,7 +26,8 @@ int main(int argc, char** argv)
     try {
         const StandIn::Scenario scenario = argc > 1 ? Load(argv[1]) : StandIn::Scenario();
         StandIn::Journal journal;
-        StandIn::Ui ui(scenario, journal);
+        StandIn::TickBoard ticks;
+        StandIn::Ui ui(scenario, journal, ticks);
         ui.Build();
         _setmode(_fileno(stdout), _O_BINARY);  // the line ends in "\n" alone
         std::printf("standin pid=%lu main=0x%llx\n", static_cast<unsigned long>(GetCurrentProcessId()),

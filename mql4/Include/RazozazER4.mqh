@@ -140,11 +140,11 @@ int VelmorOpenDeletetChart(int n);                         // the new chart's ha
 int VelmorOpenOfflineChart(string symbol, string period);  // the new chart's handle, 0 when no row matches
 
 // --- Refresh engine: Refresh charts from a worker thread, periodically or once.
-void VelmorRefreshAllCharts(int interval);         // Refreshes every open chart every interval ms (at least 100), starting the worker.
-void VelmorRefreshAllOnceCharts();                 // Refreshes every open chart once.
-void VelmorRefreshChart(int chart, int interval);  // Refreshes one chart every interval ms (at least 100).
-void VelmorStopRefreshChart(int chart);            // Stops refreshing one chart at the worker's next pass.
-void VelmorStopRefreshAllCharts(int wait);         // Stops everything; with wait non-zero returns when the worker has ended.
+void VelmorRefreshAllCharts(int interval);         // Mode 2: every open chart refreshed every interval ms (at least 100; 250 counts as 200). Per chart the worker sends 33324 (WM_COMMAND), then the internal message (2, 1), each from a send thread; after each pass charts opened since join and stopped ones come back.
+void VelmorRefreshAllOnceCharts();                 // Mode 3: one pass that ticks every open chart (33324, then the internal message (2, 1)) in handle order; the worker then ends and the table stays.
+void VelmorRefreshChart(int chart, int interval);  // Mode 1: this chart refreshed every interval ms (at least 100; a negative value is a very long interval) with 33324 and the internal message (2, 1); a second call replaces the interval; a handle that is no chart is dropped by the worker.
+void VelmorStopRefreshChart(int chart);            // Queues the chart; the worker drops it at its next pass (mode 2 takes it back after that pass).
+void VelmorStopRefreshAllCharts(int wait);         // Clears the engine and tells the worker to end (it is never stopped inside a send); with wait non-zero returns once it has ended.
 
 // --- Loading programs: Attach experts, indicators and scripts to a chart by name.
 int VelmorLoadCustomIndicator(int chart, string name, int confirm);  // 1 delivered, 0 not
@@ -163,8 +163,8 @@ void VelmorSetExperts();                                                        
 int VelmorPropertiesExpert(int chart);                                                 // non-zero when posted
 
 // --- Ticking programs: Make a chart's programs run once.
-void VelmorTickExpert(int chart);      // Sends the internal message (2, 1) to the chart from a worker thread: the expert's start() runs.
-void VelmorTickIndicators(int chart);  // Sends 33324 to the chart from a worker thread: the indicators recalculate.
+void VelmorTickExpert(int chart);      // Sends the internal message (2, 1) to the chart from a send thread and waits until the chart has handled it: the expert's start() runs. Called on the terminal's own thread, it handles the send while waiting.
+void VelmorTickIndicators(int chart);  // Sends 33324 (WM_COMMAND) to the chart from a send thread and waits until the chart has handled it: the indicators recalculate.
 
 // --- Market Watch: Read the symbol list and open charts by symbol.
 int VelmorGetAllSymbols(string& symbols[], int size);           // the number of symbols

@@ -1,10 +1,12 @@
 // Ticks and the refresh exports through the real DLL against the stand-in
 // terminal: what reaches the chart, zero handles, a tick from the terminal's
-// own thread, and a chart that does not answer.
+// own thread, ticks from several threads, and a chart that does not answer.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <map>
 #include <thread>
 
 #include "StandIn.h"
@@ -102,19 +104,46 @@ TEST_F(TickTest, RefreshOnceTicksEveryChartOnceAndAStopWithTheFlagLeavesNoWorker
     EXPECT_EQ(boxes.Take(), std::vector<Box> {});
 }
 
-// The terminal's thread does not answer for longer than a send may take. Every
-// sender is told so at the bound; of the sends, only the one already under way
-// arrives when the terminal answers again, never those that waited behind it.
-TEST_F(TickTest, ATerminalThatDoesNotAnswerEndsEverySendAtTheBound)
+// Each tick takes the chart 20 ms. Plain sends from four threads pile up on
+// the terminal's thread behind the one being handled; the library's sends to
+// one chart wait for each other on the chart's send mutex, so none of them is
+// ever waiting at the terminal while the chart handles a tick.
+TEST_F(TickTest, TicksToOneChartFromSeveralThreadsTakeTurnsBeforeReachingTheTerminal)
 {
-    HANDLE busy = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    std::thread hang([&] {
-        terminal.OnUiThread([&] {
-            SetEvent(busy);
-            Sleep(32000);
-        });
-    });
-    WaitForSingleObject(busy, 5000);
+    const HWND view = terminal.Handles().chartViews.at(0);
+    terminal.Ticks().SetDelay(view, 20);
+    auto fromFourThreads = [](const std::function<void(int)>& tick) {
+        std::vector<std::thread> senders;
+        for (int i = 0; i < 4; ++i)
+            senders.emplace_back([&tick, i] {
+                for (int n = 0; n < 5; ++n)
+                    tick(i);
+            });
+        for (std::thread& sender : senders)
+            sender.join();
+    };
+    const UINT internal = RegisterWindowMessageA("MetaTrader4_Internal_Message");
+    fromFourThreads([&](int) { SendMessageA(view, internal, 2, 1); });
+    const StandIn::TickBoard::Count plain = terminal.Ticks().Of(view);
+    EXPECT_EQ(plain.expert, 20u);
+    EXPECT_GT(plain.sendsWaiting, 0u);
+
+    fromFourThreads([&](int i) { (i % 2 ? tickExpert : tickIndicators)(Chart(0)); });
+    const StandIn::TickBoard::Count count = terminal.Ticks().Of(view);
+    EXPECT_EQ(count.expert, 30u);
+    EXPECT_EQ(count.indicators, 10u);
+    EXPECT_EQ(count.threads, (std::map<DWORD, size_t> { { terminal.UiThread(), 40u } }));
+    EXPECT_EQ(count.sendsWaiting, plain.sendsWaiting);
+    EXPECT_EQ(boxes.Take(), std::vector<Box> {});
+}
+
+// The chart hangs in its handler of the first tick for longer than a send may
+// take. Every sender is told so at the bound; of the sends, only the one
+// already under way arrives, never those that waited behind it.
+TEST_F(TickTest, AHungChartEndsEverySendToItAtTheBound)
+{
+    const HWND view = terminal.Handles().chartViews.at(0);
+    terminal.Ticks().SetDelay(view, StandIn::TickHung);
     const ULONGLONG start = GetTickCount64();
     ULONGLONG expertReturned = 0;
     std::thread expert([&] {
@@ -129,7 +158,10 @@ TEST_F(TickTest, ATerminalThatDoesNotAnswerEndsEverySendAtTheBound)
     indicators.join();
     EXPECT_GE(expertReturned, 30000u);
     EXPECT_LT(expertReturned, 31500u);
-    hang.join();
+    // The chart answers again once the refresh worker's send has reached its
+    // bound too.
+    Sleep(static_cast<DWORD>(32000 - std::min<ULONGLONG>(GetTickCount64() - start, 32000)));
+    terminal.Ticks().SetDelay(view, 0);
     Sleep(500);
 
     char digits[9];
@@ -142,7 +174,9 @@ TEST_F(TickTest, ATerminalThatDoesNotAnswerEndsEverySendAtTheBound)
         (std::vector<Box> {
             { "MT4::RefreshChart::Refresh()", text }, { "VelmorTickExpert()", text }, { "VelmorTickIndicators()", text } }));
     EXPECT_EQ(terminal.Log().Take(), std::vector<Event> { ExpertTick(0) });
-    CloseHandle(busy);
+    const StandIn::TickBoard::Count count = terminal.Ticks().Of(view);
+    EXPECT_EQ(count.expert, 1u);
+    EXPECT_EQ(count.indicators, 0u);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <thread>
 
@@ -127,6 +128,40 @@ TEST_F(RefreshTest, EachChartTicksOnTheMultiplesOfItsIntervalInHundredsOfMs)
         std::sort(expected.begin(), expected.end(), [](HWND a, HWND b) { return Key(a) < Key(b); });
         EXPECT_EQ(*pass, expected) << "pass " << tick;
     }
+}
+
+// The ticks per second each chart gets, from the terminal's own counts over
+// three seconds: a pass about every 100 ms (plus the pass's own time) ticks
+// the 100 ms chart, every second pass the 250 ms chart, every tenth the 1000 ms
+// chart. The rate of the fastest chart is only bounded loosely: the machine
+// may be busy.
+TEST_F(RefreshTest, IntervalsOf100And250And1000MsGiveTenFiveAndOneTicksASecond)
+{
+    engine->Refresh(Chart(0), 100);
+    engine->Refresh(Chart(1), 250);
+    engine->Refresh(Chart(2), 1000);
+    ASSERT_TRUE(Utils::Wait::Until([this] { return terminal.Ticks().Of(Chart(2)).expert > 0; }, 5, Patience));
+    auto counts = [this] {
+        std::vector<double> ticks;
+        for (size_t chart = 0; chart < 3; ++chart)
+            ticks.push_back(static_cast<double>(terminal.Ticks().Of(Chart(chart)).expert));
+        return ticks;
+    };
+    const std::vector<double> before = counts();
+    const ULONGLONG start = GetTickCount64();
+    Sleep(3000);
+    const std::vector<double> after = counts();
+    const double seconds = static_cast<double>(GetTickCount64() - start) / 1000;
+    std::vector<double> ticks;
+    for (size_t chart = 0; chart < 3; ++chart)
+        ticks.push_back(after[chart] - before[chart]);
+    std::printf("ticks per second: %.2f %.2f %.2f\n", ticks[0] / seconds, ticks[1] / seconds, ticks[2] / seconds);
+    EXPECT_LE(ticks[0] / seconds, 10.5);
+    EXPECT_GE(ticks[0] / seconds, 4.0);
+    EXPECT_NEAR(ticks[1], ticks[0] / 2, 1.5);
+    EXPECT_NEAR(ticks[2], ticks[0] / 10, 1.5);
+    for (size_t chart = 0; chart < 3; ++chart)
+        EXPECT_EQ(terminal.Ticks().Of(Chart(chart)).threads.count(terminal.UiThread()), 1u);
 }
 
 TEST_F(RefreshTest, IntervalsAreClampedAndASecondRefreshReplacesTheFirst)
