@@ -8,9 +8,9 @@
 //     BENCHMARK(ChartGetShowGrid)
 //     {
 //         ...set up...
-//         const double library = Bench::Median(20, [&] { ... });
-//         const double floor = Bench::Median(20, [&] { ... });
+//         const auto [library, floor] = Bench::MedianPair(20, [&] { ... }, [&] { ... });
 //         return { Bench::Row::Time("VelmorGetShowGrid, median of 20", library, floor, 1.2) };
+// Each figure is the median of its runs, shown with its spread.
 //     }
 #include <windows.h>
 
@@ -20,21 +20,49 @@
 
 namespace Bench {
 
+// Seconds: the median of several runs and their spread, the distance between
+// the first and the third quartile as a share of the median (0 for a single
+// figure).
+struct Timing {
+    double median = 0;
+    double spread = 0;
+    size_t runs = 1;
+
+    Timing(double seconds = 0) : median(seconds) { }
+    // The median and spread of `times`, one per run.
+    static Timing Of(std::vector<double> times)
+    {
+        Timing timing;
+        if (times.empty())
+            return timing;
+        std::sort(times.begin(), times.end());
+        const size_t n = times.size();
+        timing.runs = n;
+        timing.median = n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+        if (timing.median > 0)
+            timing.spread = (times[(3 * (n - 1)) / 4] - times[(n - 1) / 4]) / timing.median;
+        return timing;
+    }
+};
+
+// A row shown for comparison only.
+inline constexpr double NoTarget = -1;
+
 struct Row {
     std::string what;     // what was measured
-    double library;       // seconds the library took
-    double floor;         // seconds the floor took, measured in the same run
-    double target;        // the highest acceptable ratio library / floor
+    Timing library;       // seconds the library took
+    Timing floor;         // seconds the floor took, measured in the same run
+    double target;        // the highest acceptable ratio library / floor, or NoTarget
     double items = 0;     // when not 0: shown as items per second
     std::string unit;     // the items' name ("rows")
 
     // Figures shown as times.
-    static Row Time(std::string what, double library, double floor, double target)
+    static Row Time(std::string what, Timing library, Timing floor, double target)
     {
         return { std::move(what), library, floor, target, 0, "" };
     }
     // Figures shown as a rate: `items` done in the measured time.
-    static Row Rate(std::string what, double library, double floor, double target, double items, std::string unit)
+    static Row Rate(std::string what, Timing library, Timing floor, double target, double items, std::string unit)
     {
         return { std::move(what), library, floor, target, items, std::move(unit) };
     }
@@ -59,30 +87,46 @@ double Seconds(Work&& work)
     return Now() - start;
 }
 
-// The median of `runs` timings of `work`.
+// The median and spread of `runs` timings of `work`.
 template <class Work>
-double Median(int runs, Work&& work)
+Timing Median(int runs, Work&& work)
 {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i)
         times.push_back(Seconds(work));
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return Timing::Of(times);
 }
 
 // Medians of `runs` timings of two kinds of work, taken in turns so that a
 // slow phase of the machine weighs on both alike: {first, second}.
 template <class First, class Second>
-std::pair<double, double> MedianPair(int runs, First&& first, Second&& second)
+std::pair<Timing, Timing> MedianPair(int runs, First&& first, Second&& second)
 {
     std::vector<double> a, b;
     for (int i = 0; i < runs; ++i) {
         a.push_back(Seconds(first));
         b.push_back(Seconds(second));
     }
-    std::sort(a.begin(), a.end());
-    std::sort(b.begin(), b.end());
-    return { a[a.size() / 2], b[b.size() / 2] };
+    return { Timing::Of(a), Timing::Of(b) };
+}
+
+// The same for work too short to time alone: each run times `calls` calls
+// and counts the seconds of one.
+template <class First, class Second>
+std::pair<Timing, Timing> MedianPairPerCall(int runs, int calls, First&& first, Second&& second)
+{
+    std::vector<double> a, b;
+    for (int i = 0; i < runs; ++i) {
+        a.push_back(Seconds([&] {
+            for (int call = 0; call < calls; ++call)
+                first();
+        }) / calls);
+        b.push_back(Seconds([&] {
+            for (int call = 0; call < calls; ++call)
+                second();
+        }) / calls);
+    }
+    return { Timing::Of(a), Timing::Of(b) };
 }
 
 }  // namespace Bench

@@ -1,3 +1,6 @@
+// Chart enumeration with 100 charts, per call, against the chart area's
+// windows and their classes read raw.
+//
 // VelmorGetShowGrid end to end, through the DLL loaded by name, against the
 // floor that reading a setting through the Properties dialog allows: the
 // sleeps the operation must keep (5 ms after activating the chart, 50 ms
@@ -10,7 +13,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -63,6 +66,26 @@ Raw RawGetShowGrid(HWND chartArea, HWND chart)
         (activated - start) + ActivationSleep + std::max(CommandSleep, shown - activated) + (gone - shown) };
 }
 
+// The floor of enumerating the charts: the chart area's descendants and the
+// class name of each, the charts copied into the caller's array.
+BOOL CALLBACK AddChart(HWND window, LPARAM found)
+{
+    char name[64];
+    if (GetClassNameA(window, name, sizeof name) && std::strncmp(name, "AfxFrameOrView", 14) == 0)
+        reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+    return TRUE;
+}
+
+int RawCharts(HWND chartArea, int32_t* handles, size_t size)
+{
+    std::vector<HWND> charts;
+    EnumChildWindows(chartArea, AddChart, reinterpret_cast<LPARAM>(&charts));
+    const size_t count = std::min(size, charts.size());
+    for (size_t i = 0; i < count; ++i)
+        handles[i] = static_cast<int32_t>(reinterpret_cast<INT_PTR>(charts[i]));
+    return static_cast<int>(count);
+}
+
 } // namespace
 
 BENCHMARK(ChartGetShowGrid)
@@ -80,10 +103,28 @@ BENCHMARK(ChartGetShowGrid)
         library_.push_back(Bench::Seconds([&] { getShowGrid(id); }));
         floor.push_back(RawGetShowGrid(terminal.Handles().chartArea, chart).floor);
     }
-    std::sort(library_.begin(), library_.end());
-    std::sort(floor.begin(), floor.end());
-    char what[160];
-    std::snprintf(what, sizeof what,
-        "VelmorGetShowGrid end to end, median of %d (floor: 5 + 50 ms of sleeps, raw messages)", Runs);
-    return { Bench::Row::Time(what, library_[Runs / 2], floor[Runs / 2], 1.2) };
+    return { Bench::Row::Time("VelmorGetShowGrid end to end (floor: 5 + 50 ms of sleeps, raw messages)",
+        Bench::Timing::Of(library_), Bench::Timing::Of(floor), 1.2) };
+}
+
+BENCHMARK(ChartEnumeration)
+{
+    constexpr int Charts = 100;
+    StandIn::Scenario scenario = StandIn::Scenario::Named("english");
+    scenario.charts.assign(Charts, StandIn::ChartSpec { "EURUSD", 60 });
+    StandIn::Terminal terminal(scenario);
+    Support::Library library;
+    library.Get<Support::VoidOfIntFn>("VelmorInit")(0);
+    const auto allCharts = library.Get<int32_t(WINAPI*)(int32_t*, uint32_t)>("VelmorGetAllHandlesCharts");
+    HWND chartArea = terminal.Handles().chartArea;
+    int32_t byLibrary[Charts] = {}, byRaw[Charts] = {};
+    // The export gives the first chart's handle and fills the array.
+    if (RawCharts(chartArea, byRaw, Charts) != Charts || allCharts(byLibrary, Charts) != byRaw[0]
+        || !std::equal(byLibrary, byLibrary + Charts, byRaw))
+        throw std::runtime_error("the library and the raw enumeration found different charts");
+    const auto [libraryTime, floorTime] = Bench::MedianPairPerCall(
+        Runs, 20, [&] { allCharts(byLibrary, Charts); }, [&] { RawCharts(chartArea, byRaw, Charts); });
+    return { Bench::Row::Time(
+        "VelmorGetAllHandlesCharts, 100 charts, per call (floor: raw window walk)",
+        libraryTime, floorTime, 1.2) };
 }

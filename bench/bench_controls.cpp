@@ -1,10 +1,13 @@
 // The first column of a 5,000-row, three-column list view read with
-// ListView::GetTextItem, against the raw message loop that reads the same
-// rows: from a second thread of the list's process, and from another process.
+// ListView::GetTextItem, and the walk of TreeView::GetText over a 200-line
+// tree, each against the raw messages that read the same: from a second
+// thread of the control's process, and (the list) from another process.
 #include "Harness.h"
+#include "RawList.h"
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "StandIn.h"
@@ -14,54 +17,20 @@
 namespace {
 
 constexpr int Runs = 5;
-constexpr UINT MarketWatchList = 0x8A71;
 
-// The floor in this process: one LVM_GETITEMTEXTA per row, the item local.
 std::vector<std::string> RawLocal(HWND list, int rows)
 {
     std::vector<std::string> texts(rows);
-    char text[260];
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    for (int row = 0; row < rows; ++row) {
-        const auto length = SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-        texts[row].assign(text, static_cast<size_t>(length));
-    }
+    Bench::RawRows(list, rows, [&](int row, const char* text, size_t length) { texts[row].assign(text, length); });
     return texts;
 }
 
-// The floor for another process: one block there for the whole read, the item
-// written once; per row the message and a read of the text.
 std::vector<std::string> RawRemote(HWND list, int rows, DWORD processId)
 {
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
-    auto* block = static_cast<char*>(
-        VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + 260, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT;
-    item.pszText = block + sizeof(LVITEMA);
-    item.cchTextMax = 260;
-    WriteProcessMemory(process, block, &item, sizeof item, nullptr);
     std::vector<std::string> texts(rows);
-    char text[260];
-    for (int row = 0; row < rows; ++row) {
-        const auto length = SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(block));
-        ReadProcessMemory(process, block + sizeof(LVITEMA), text, static_cast<SIZE_T>(length), nullptr);
-        texts[row].assign(text, static_cast<size_t>(length));
-    }
-    VirtualFreeEx(process, block, 0, MEM_RELEASE);
-    CloseHandle(process);
+    Bench::RawRemoteRows(
+        list, rows, processId, [&](int row, const char* text, size_t length) { texts[row].assign(text, length); });
     return texts;
-}
-
-BOOL CALLBACK FindList(HWND window, LPARAM found)
-{
-    if (GetDlgCtrlID(window) != static_cast<int>(MarketWatchList))
-        return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
 }
 
 void Same(const std::vector<std::string>& library, const std::vector<std::string>& raw)
@@ -82,12 +51,11 @@ BENCHMARK(ListViewGetTextItem)
         const auto [library, floor] = Bench::MedianPair(
             Runs, [&] { Utils::Controls::ListView::GetTextItem(list); }, [&] { RawLocal(list, 5000); });
         rows.push_back(Bench::Row::Rate(
-            "ListView::GetTextItem, 5,000 x 3 list, same process, second thread", library, floor, 1.2, 5000, "rows"));
+            "ListView::GetTextItem, 5,000 x 3 list, second thread of its process", library, floor, 1.2, 5000, "rows"));
     }
     {
         Support::StandInProcess standIn("many-symbols");
-        HWND list = nullptr;
-        EnumChildWindows(standIn.Main(), FindList, reinterpret_cast<LPARAM>(&list));
+        HWND list = Bench::MarketWatchList(standIn.Main());
         Same(Utils::Controls::ListView::GetTextItem(list), RawRemote(list, 5000, standIn.Pid()));
         const auto [library, floor] = Bench::MedianPair(Runs, [&] { Utils::Controls::ListView::GetTextItem(list); },
             [&] { RawRemote(list, 5000, standIn.Pid()); });
@@ -95,4 +63,93 @@ BENCHMARK(ListViewGetTextItem)
             "ListView::GetTextItem, 5,000 x 3 list, other process", library, floor, 1.2, 5000, "rows"));
     }
     return rows;
+}
+
+namespace {
+
+constexpr int TreeRuns = 5;
+
+// A Navigator of 200 lines: five roots, the account and 194 programs.
+StandIn::Scenario TwoHundredLines()
+{
+    StandIn::Scenario scenario = StandIn::Scenario::Named("english");
+    auto names = [](const char* stem, int count) {
+        std::vector<std::string> list;
+        for (int i = 0; i < count; ++i)
+            list.push_back(stem + std::to_string(i));
+        return list;
+    };
+    scenario.indicators = names("Indicator ", 48);
+    scenario.experts = names("Expert ", 48);
+    scenario.customIndicators = names("Custom ", 49);
+    scenario.scripts = names("Script ", 49);
+    return scenario;
+}
+
+// The messages TreeView::GetText(tree, line) must send, sent straight to the
+// tree with a local item: the control's check and repaint, the count, the walk
+// from the top (the caret, its item, expanding a closed branch, one step
+// down), and collapsing what the walk opened that is not the target's branch.
+std::string RawTreeLine(HWND tree, uint32_t line)
+{
+    char className[64];
+    if (!IsWindow(tree) || !GetClassNameA(tree, className, sizeof className) || !InvalidateRect(tree, nullptr, TRUE)
+        || LOWORD(SendMessageA(tree, TVM_GETCOUNT, 0, 0)) <= line)
+        throw std::runtime_error("the tree is not there");
+    char text[260];
+    TVITEMA item = {};
+    SendMessageA(tree, WM_KEYDOWN, VK_HOME, 0);
+    std::vector<HTREEITEM> opened;
+    bool lastOpened = false;
+    HTREEITEM current = nullptr;
+    for (uint32_t i = 0; i <= line; ++i) {
+        current = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+        item.mask = TVIF_TEXT | TVIF_STATE | TVIF_HANDLE | TVIF_CHILDREN;
+        item.state = item.stateMask = TVIS_EXPANDED | TVIS_SELECTED;
+        item.hItem = current;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        if (i == line)
+            break;
+        if (item.cChildren > 0) {
+            lastOpened = !(item.state & TVIS_EXPANDED);
+            if (lastOpened) {
+                SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(current));
+                opened.push_back(current);
+            }
+        }
+        SendMessageA(tree, WM_KEYDOWN, VK_DOWN, 0);
+    }
+    if (lastOpened && !opened.empty())
+        opened.pop_back();
+    if (!opened.empty()) {
+        std::vector<HTREEITEM> ancestors;
+        for (auto parent = current; (parent = reinterpret_cast<HTREEITEM>(SendMessageA(
+                                         tree, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(parent))));)
+            ancestors.push_back(parent);
+        for (HTREEITEM branch : opened)
+            if (std::find(ancestors.begin(), ancestors.end(), branch) == ancestors.end())
+                SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(branch));
+    }
+    return text;
+}
+
+}  // namespace
+
+BENCHMARK(TreeViewGetText)
+{
+    StandIn::Terminal terminal(TwoHundredLines());
+    HWND tree = terminal.Handles().navigatorTree;
+    if (LOWORD(SendMessageA(tree, TVM_GETCOUNT, 0, 0)) != 200)
+        throw std::runtime_error("the Navigator does not have 200 lines");
+    // The first walk opens the last branch, which every later walk finds open.
+    const std::string text = Utils::Controls::TreeView::GetText(tree, 199);
+    if (text != "Script 48" || RawTreeLine(tree, 199) != text)
+        throw std::runtime_error("the library and the raw walk read different lines");
+    const auto [library, floor] = Bench::MedianPair(
+        TreeRuns, [&] { Utils::Controls::TreeView::GetText(tree, 199); }, [&] { RawTreeLine(tree, 199); });
+    return { Bench::Row::Time(
+        "TreeView::GetText, last line of a 200-line tree (walks every line)", library,
+        floor, 1.2) };
 }
