@@ -422,6 +422,71 @@ void ProgramsTour(Tour& tour, StandIn::Terminal& terminal)
     tour.Call<Void1>("VelmorStopRefreshAllCharts", "1", 1);
 }
 
+// The loader over the three Market Watch symbols: a run on M1 and M5 with a
+// script that signals once it has its chart, then a run whose script never
+// signals, steered by hand: the sensor called as the script would, a step
+// skipped, the run stopped.
+void LoaderTour(Tour& tour, StandIn::Terminal& terminal)
+{
+    using Loader = int32_t(WINAPI*)(int32_t, int32_t, const int32_t*, const char*);
+    const int32_t m1AndM5[9] = { 1, 1, 0, 0, 0, 0, 0, 0, 0 };
+    const int32_t m1[9] = { 1, 0, 0, 0, 0, 0, 0, 0, 0 };
+    auto runs = [&](size_t count) {
+        for (int i = 0; i < 300 && terminal.ScriptRuns().size() < count; ++i)
+            Sleep(20);
+        return terminal.ScriptRuns();
+    };
+    auto gone = [](HWND view) {
+        for (int i = 0; i < 300 && IsWindow(view); ++i)
+            Sleep(20);
+        return IsWindow(view) ? std::string(", chart still open") : std::string(", chart closed");
+    };
+    // What the scripts saw from run `first` on; the Home keys and ticks of the
+    // waits are left out of the table.
+    auto seen = [&](size_t first) {
+        std::string shown;
+        const std::vector<StandIn::ScriptRun> all = terminal.ScriptRuns();
+        for (size_t i = first; i < all.size(); ++i)
+            shown.append(" ").append(all[i].symbol).append(all[i].period == 1 ? ",M1" : ",M5");
+        terminal.Log().Clear();
+        return shown;
+    };
+    auto loader = [&](int32_t command, int32_t bySymbols, const int32_t* flags, const char* script) {
+        return tour.Get<Loader>("VelmorLoaderQuotes")(command, bySymbols, flags, script);
+    };
+
+    tour.Family("History quotes loader");
+    tour.Row("VelmorLoaderQuotes", "1, 1, M1 M5, \"QuotesSensor\"", [&] {
+        const int32_t started = loader(1, 1, m1AndM5, "QuotesSensor");
+        const std::vector<StandIn::ScriptRun> all = runs(6);
+        const std::string closed = all.empty() ? std::string() : gone(all[0].view);
+        return Tour::Hex(started) + "; scripts ran on" + seen(0) + closed;
+    });
+    HWND view = nullptr;
+    tour.Row("VelmorLoaderQuotes", "1, 1, M1, \"NeverDone\"", [&] {
+        const int32_t started = loader(1, 1, m1, "NeverDone");
+        const std::vector<StandIn::ScriptRun> all = runs(7);
+        view = all.size() == 7 ? all[6].view : nullptr;
+        return Tour::Hex(started) + "; waiting on" + seen(6);
+    });
+    tour.Row("VelmorSensorLoadQuotes", "its chart", [&] {
+        tour.Get<void(WINAPI*)(int32_t)>("VelmorSensorLoadQuotes")(Id(view));
+        runs(8);
+        return "-; next:" + seen(7);
+    });
+    tour.Row("VelmorLoaderQuotes", "0 (skip)", [&] {
+        const int32_t running = loader(0, 1, m1, "NeverDone");
+        runs(9);
+        return Tour::Hex(running) + "; next:" + seen(8);
+    });
+    tour.Row("VelmorLoaderQuotes", "2 (stop)", [&] {
+        const int32_t running = loader(2, 1, m1, "NeverDone");
+        const std::string closed = gone(view);
+        terminal.Log().Clear();
+        return Tour::Hex(running) + closed;
+    });
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -431,7 +496,13 @@ int main(int argc, char** argv)
     const std::string dialogShot = argc > 3 ? argv[3] : "dialog.png";
     const std::string optionsShot = argc > 4 ? argv[4] : "options.png";
     const ULONGLONG started = GetTickCount64();
-    StandIn::Terminal terminal(StandIn::Scenario::Named(scenario));
+    // Three Market Watch symbols (a short load) and the loader's scripts:
+    // one that signals 50 ms after it starts, one that never does.
+    StandIn::Scenario setup = StandIn::Scenario::Named(scenario);
+    setup.marketWatch.resize(3);
+    setup.scriptActions = { { "QuotesSensor", StandIn::ScriptSpec::Sensor, 50 },
+        { "NeverDone", StandIn::ScriptSpec::Never, 0 } };
+    StandIn::Terminal terminal(setup);
     HMODULE library = LoadLibraryA("RazozazER4.dll");
     if (!library) {
         std::printf("RazozazER4.dll not loaded (error %lu)\n", GetLastError());
@@ -496,8 +567,8 @@ int main(int argc, char** argv)
     tour.Family("Market Watch");
     tour.Int("VelmorGetNumberTools");
     tour.Row("VelmorSymbolByLine", "2", [&] { return Tour::Quote(tour.Get<const char*(WINAPI*)(int32_t)>("VelmorSymbolByLine")(2)); });
-    tour.Row("VelmorLineBySymbol", "\"USDCHF\"", [&] {
-        return Tour::Hex(tour.Get<int32_t(WINAPI*)(const char*)>("VelmorLineBySymbol")("USDCHF"));
+    tour.Row("VelmorLineBySymbol", "\"USDJPY\"", [&] {
+        return Tour::Hex(tour.Get<int32_t(WINAPI*)(const char*)>("VelmorLineBySymbol")("USDJPY"));
     });
     tour.Row("VelmorGetAllSymbols", "array, 5", [&] {
         struct Element {  // an MQL4 string: capacity, then the caller's buffer
@@ -519,8 +590,8 @@ int main(int argc, char** argv)
         const int32_t chart = tour.Get<int32_t(WINAPI*)(int32_t, char*, int32_t)>("VelmorOpenChartByNumber")(1, symbol, 16);
         return Tour::Hex(chart) + " " + Tour::Quote(symbol);
     });
-    tour.Row("VelmorOpenChartByName", "\"USDCHF\", \"H4\"", [&] {
-        return Tour::Hex(tour.Get<int32_t(WINAPI*)(const char*, const char*)>("VelmorOpenChartByName")("USDCHF", "H4"));
+    tour.Row("VelmorOpenChartByName", "\"USDJPY\", \"H4\"", [&] {
+        return Tour::Hex(tour.Get<int32_t(WINAPI*)(const char*, const char*)>("VelmorOpenChartByName")("USDJPY", "H4"));
     });
 
     tour.Family("Mailbox");
@@ -549,6 +620,8 @@ int main(int argc, char** argv)
         return Tour::Hex(tour.Get<int32_t(WINAPI*)(const char*)>("VelmorMailboxCloseByName")("Ваш счёт"));
     });
     tour.Row("VelmorMailboxDelete", "2", [&] { return Tour::Hex(tour.Get<IntOfInt>("VelmorMailboxDelete")(2)); });
+
+    LoaderTour(tour, terminal);
 
     tour.Family("Closing");
     tour.Call<void(WINAPI*)()>("VelmorCloseAllCharts", "");

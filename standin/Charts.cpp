@@ -108,6 +108,9 @@ LRESULT ChartView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return OnKey(message, wParam, lParam);
     case WM_COMMAND:
         return OnCommand(message, wParam, lParam);
+    case WM_DESTROY:
+        m_ui.ProgramsOnCharts().RemoveChart(Handle());  // a chart that closes stops its script
+        return Default(message, wParam, lParam);
     default:
         return Default(message, wParam, lParam);
     }

@@ -1,8 +1,10 @@
 #include "Programs.h"
 
+#include "Charts.h"
 #include "Ui.h"
 
 #include <commctrl.h>
+#include <process.h>
 
 #include <algorithm>
 #include <functional>
@@ -156,7 +158,16 @@ bool Programs::Knows(Kind kind, const std::string& name) const
         : kind == Kind::Expert                                       ? setup.experts
         : kind == Kind::CustomIndicator                              ? setup.customIndicators
                                                                      : setup.scripts;
-    return std::find(known.begin(), known.end(), name) != known.end();
+    return std::find(known.begin(), known.end(), name) != known.end()
+        || (kind == Kind::Script && ActionOf(name));
+}
+
+const ScriptSpec* Programs::ActionOf(const std::string& name) const
+{
+    for (const ScriptSpec& script : m_ui.Setup().scriptActions)
+        if (script.name == name)
+            return &script;
+    return nullptr;
 }
 
 // A load request is answered at once; its parameters dialog opens right
@@ -189,7 +200,17 @@ void CALLBACK Programs::OnRequestTimer(HWND, UINT, UINT_PTR timer, DWORD)
         request = found->second;
         self->m_requests.erase(found);
     }
-    self->ShowParameters(request);
+    self->Open(request);
+}
+
+void Programs::Open(const Request& request)
+{
+    if (request.kind != Kind::Script || !ActionOf(request.name)) {
+        ShowParameters(request);
+        return;
+    }
+    if (IsWindow(request.view))
+        Attach(request);
 }
 
 void Programs::ShowParameters(const Request& request)
@@ -202,6 +223,10 @@ void Programs::ShowParameters(const Request& request)
 
 void Programs::Attach(const Request& request)
 {
+    if (request.kind == Kind::Script) {
+        StartScript(request.view, request.name);
+        return;
+    }
     const std::vector<std::string>& own = m_ui.Setup().ownWindowIndicators;
     std::lock_guard<std::mutex> lock(m_mutex);
     ChartPrograms& chart = m_charts[request.view];
@@ -210,7 +235,6 @@ void Programs::Attach(const Request& request)
         chart.expert = request.name;
         break;
     case Kind::Script:
-        chart.script = request.name;
         break;
     case Kind::Indicator:
         if (std::find(own.begin(), own.end(), request.name) != own.end()) {
@@ -263,6 +287,125 @@ void Programs::RemoveScript(HWND view)
     }
     std::lock_guard<std::mutex> lock(m_mutex);
     m_charts[view].script.clear();
+    StopScripts(view);
+}
+
+// --- scripts at work ---------------------------------------------------------
+
+namespace {
+
+// The loader's sensor as a program imports it: from RazozazER4.dll, loaded
+// now if no program of this process has loaded it yet.
+void CallSensor(HWND view)
+{
+    HMODULE library = GetModuleHandleA("RazozazER4.dll");
+    if (!library)
+        library = LoadLibraryA("RazozazER4.dll");
+    FARPROC sensor = library ? GetProcAddress(library, "VelmorSensorLoadQuotes") : nullptr;
+    if (sensor)
+        reinterpret_cast<void(WINAPI*)(int32_t)>(reinterpret_cast<void*>(sensor))(
+            static_cast<int32_t>(reinterpret_cast<INT_PTR>(view)));
+}
+
+}  // namespace
+
+Programs::~Programs()
+{
+    std::vector<HANDLE> threads;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (auto& [run, script] : m_scripts) {
+            SetEvent(script.stop);
+            threads.push_back(script.thread);
+        }
+    }
+    // A script asked to stop ends at once, unless it is inside the sensor's
+    // call, which the library bounds: it still needs these programs to end.
+    for (HANDLE thread : threads)
+        WaitForSingleObject(thread, INFINITE);
+    for (auto& [run, script] : m_scripts) {
+        CloseHandle(script.thread);
+        CloseHandle(script.stop);
+    }
+}
+
+void Programs::RemoveChart(HWND view)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    StopScripts(view);
+}
+
+std::vector<ScriptRun> Programs::Runs()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_runs;
+}
+
+// A script started on a chart that still runs one replaces it.
+void Programs::StartScript(HWND view, const std::string& name)
+{
+    const ChartFrame* frame = ChartFrame::Of(GetParent(view));
+    const ChartSpec shown = frame ? frame->Chart() : ChartSpec {};
+    const ScriptSpec* action = ActionOf(name);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    StopScripts(view);
+    m_charts[view].script = name;
+    m_runs.push_back({ view, name, shown.symbol, shown.period });
+    m_latestRun[view] = static_cast<unsigned>(m_runs.size());
+    if (!action)
+        return;  // a script without an action stays on its chart until it is removed
+    const unsigned run = static_cast<unsigned>(m_runs.size());
+    Script script { view, *action, nullptr, CreateEventA(nullptr, TRUE, FALSE, nullptr) };
+    auto* start = new ScriptStart { this, run };
+    script.thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, RunScript, start, CREATE_SUSPENDED, nullptr));
+    if (!script.thread) {
+        delete start;
+        CloseHandle(script.stop);
+        m_charts[view].script.clear();
+        return;
+    }
+    m_scripts[run] = script;
+    ResumeThread(script.thread);
+}
+
+void Programs::StopScripts(HWND view)
+{
+    for (auto& [run, script] : m_scripts)
+        if (script.view == view)
+            SetEvent(script.stop);
+}
+
+unsigned __stdcall Programs::RunScript(void* start)
+{
+    const ScriptStart given = *static_cast<ScriptStart*>(start);
+    delete static_cast<ScriptStart*>(start);
+    Script script;
+    {
+        std::lock_guard<std::mutex> lock(given.programs->m_mutex);
+        script = given.programs->m_scripts.at(given.run);
+    }
+    switch (script.spec.action) {
+    case ScriptSpec::Sensor:
+        if (WaitForSingleObject(script.stop, script.spec.delayMs) == WAIT_TIMEOUT)
+            CallSensor(script.view);
+        break;
+    case ScriptSpec::Never:
+        WaitForSingleObject(script.stop, INFINITE);
+        break;
+    case ScriptSpec::Fail:
+        break;
+    }
+    given.programs->ScriptEnded(given.run);
+    return 0;
+}
+
+// A script that has ended leaves its chart, unless another took its place.
+void Programs::ScriptEnded(unsigned run)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const HWND view = m_scripts.at(run).view;
+    if (m_latestRun[view] == run)
+        m_charts[view].script.clear();
 }
 
 void Programs::OnMainCommand(UINT command)

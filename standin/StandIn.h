@@ -71,6 +71,29 @@ struct ChartPrograms {
     bool operator==(const ChartPrograms&) const = default;
 };
 
+// What a script does when it runs. A script the scenario gives an action has
+// no inputs: the terminal runs it as soon as it takes the load request, on a
+// thread of its own that knows the chart's handle. Sensor: after `delayMs` it
+// calls VelmorSensorLoadQuotes with its chart's handle, taken from
+// RazozazER4.dll by name as an MQL4 program imports it, and ends. Never: it
+// works until it is removed or its chart closes, and calls nothing. Fail: it
+// stops at once on an error of its own, calling nothing.
+struct ScriptSpec {
+    enum Action { Sensor, Never, Fail };
+    std::string name;
+    Action action = Sensor;
+    DWORD delayMs = 0;
+};
+
+// A script that started: on which chart, and what the chart showed then.
+struct ScriptRun {
+    HWND view;
+    std::string script;
+    std::string symbol;
+    int period;
+    bool operator==(const ScriptRun&) const = default;
+};
+
 // A Market Watch row as the list shows it.
 struct QuoteSpec {
     std::string symbol;
@@ -122,6 +145,9 @@ struct Scenario {
     std::vector<ChartPrograms> programs;
     std::vector<std::string> ownWindowIndicators = { "MACD", "Relative Strength Index" };
     bool askScriptRemoval = false;
+    // Scripts that run without a parameters dialog, and what each does (its
+    // name also counts as a script the Navigator shows).
+    std::vector<ScriptSpec> scriptActions;
     // The template list (template n is entry n), the rows of the offline
     // dialog and the recently deleted charts (entry n reopens with 35000 + n).
     std::vector<std::string> templates = { "ADX", "Bollinger Band", "Momentum", "default" };
@@ -272,6 +298,8 @@ public:
     // What the chart of this view holds now; throws std::runtime_error when
     // the view is no open chart.
     ChartSpec Chart(HWND view);
+    // Every script that started, in order.
+    std::vector<ScriptRun> ScriptRuns();
 
 private:
     struct Impl;

@@ -157,6 +157,11 @@ bool Terminal::ExpertsEnabled()
     return m_impl->ui && m_impl->ui->ProgramsOnCharts().ExpertsEnabled();
 }
 
+std::vector<ScriptRun> Terminal::ScriptRuns()
+{
+    return m_impl->ui ? m_impl->ui->ProgramsOnCharts().Runs() : std::vector<ScriptRun>();
+}
+
 ChartSpec Terminal::Chart(HWND view)
 {
     ChartSpec chart;

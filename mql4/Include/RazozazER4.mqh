@@ -10,7 +10,7 @@
 #import "RazozazER4.dll"
 
 // --- Start-up: Attach to a terminal; every export does this for the terminal of its own process on first use.
-void VelmorInit(int pid);  // Forgets what was found and discovers the terminal of process pid (0: this process): its executable, main window, chart area, language, panels, lists, toolbars, and creates the eight named mutexes.
+void VelmorInit(int pid);  // Forgets what was found and discovers the terminal of process pid (0: this process): its executable, main window, chart area, language, panels, lists, toolbars, and creates the eight named mutexes. A quotes-loader run in progress is stopped first.
 
 // --- Terminal paths: The terminal's directories.
 string VelmorGetPathDirectoryMT4();  // the terminal's directory with its final backslash
@@ -192,7 +192,7 @@ string VelmorMailboxReadHTML(int window);  // the message's HTML
 
 // --- Quotes loader: Walk every Market Watch symbol and timeframe with a script of yours.
 int VelmorLoaderQuotes(int command, int bySymbols, int& timeframes[], string script);  // 0 started, 1 a run was in progress (command stored)
-void VelmorSensorLoadQuotes(int chart);                                                // Called by the loader's script on its chart: signals the step event, the loader goes on.
+void VelmorSensorLoadQuotes(int chart);                                                // Called by the loader's script on its chart: signals the step event "MT4::Windows::LoaderQuotes_" + chart, the loader goes on. No loader waiting on the chart: error box.
 
 // --- Input: Cursor information.
 void VelmorGetCursorInfo(int& info[], int size);  // Fills info[]: window under the cursor, screen x, y, client x, y, pixel colour.

@@ -1,5 +1,6 @@
 #include "exports/Init.h"
 
+#include "MT4/LoaderQuotes.h"
 #include "MT4/Path.h"
 #include "MT4/RefreshChart.h"
 #include "MT4/Windows.h"
@@ -23,13 +24,17 @@ void Init(DWORD processId) noexcept
         Utils::Sync::Lock<Utils::Sync::CriticalSection> lock(*section);
         if (g_initialised && (processId == 0 || processId == g_lastProcess))
             return;
-        // The refresh engine is cleared first and gets its own copy of the
-        // terminal's handles once the library's own discovery has succeeded:
-        // a terminal that is not there is waited for once, not twice.
+        // The loader and the refresh engine are cleared first (a run or a
+        // worker in progress ends) and get their own copies of the terminal's
+        // handles once the library's own discovery has succeeded: a terminal
+        // that is not there is waited for once, not three times.
+        Utils::Pointer<MT4::LoaderQuotes> loader;
+        loader->Reset();
         Utils::Pointer<MT4::RefreshChart> refresh;
         refresh->StopAll(true);
         Utils::Pointer<MT4::Windows> windows;
         windows->Init(processId);
+        loader->Init(processId);
         refresh->Init(processId);
         Utils::Pointer<MT4::Path> path;
         path->Init(windows->Directory());
