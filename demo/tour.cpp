@@ -431,10 +431,13 @@ void LoaderTour(Tour& tour, StandIn::Terminal& terminal)
     using Loader = int32_t(WINAPI*)(int32_t, int32_t, const int32_t*, const char*);
     const int32_t m1AndM5[9] = { 1, 1, 0, 0, 0, 0, 0, 0, 0 };
     const int32_t m1[9] = { 1, 0, 0, 0, 0, 0, 0, 0, 0 };
+    // The scripts that started during this family, the first `count` waited for.
+    const size_t before = terminal.ScriptRuns().size();
     auto runs = [&](size_t count) {
-        for (int i = 0; i < 300 && terminal.ScriptRuns().size() < count; ++i)
+        for (int i = 0; i < 300 && terminal.ScriptRuns().size() < before + count; ++i)
             Sleep(20);
-        return terminal.ScriptRuns();
+        const std::vector<StandIn::ScriptRun> all = terminal.ScriptRuns();
+        return std::vector<StandIn::ScriptRun>(all.begin() + static_cast<long>(before), all.end());
     };
     auto gone = [](HWND view) {
         for (int i = 0; i < 300 && IsWindow(view); ++i)
@@ -445,7 +448,7 @@ void LoaderTour(Tour& tour, StandIn::Terminal& terminal)
     // waits are left out of the table.
     auto seen = [&](size_t first) {
         std::string shown;
-        const std::vector<StandIn::ScriptRun> all = terminal.ScriptRuns();
+        const std::vector<StandIn::ScriptRun> all = runs(0);
         for (size_t i = first; i < all.size(); ++i)
             shown.append(" ").append(all[i].symbol).append(all[i].period == 1 ? ",M1" : ",M5");
         terminal.Log().Clear();
@@ -469,6 +472,10 @@ void LoaderTour(Tour& tour, StandIn::Terminal& terminal)
         view = all.size() == 7 ? all[6].view : nullptr;
         return Tour::Hex(started) + "; waiting on" + seen(6);
     });
+    if (!view) {
+        std::printf("(the loader's script did not start: the tour leaves the loader here)\n");
+        return;
+    }
     tour.Row("VelmorSensorLoadQuotes", "its chart", [&] {
         tour.Get<void(WINAPI*)(int32_t)>("VelmorSensorLoadQuotes")(Id(view));
         runs(8);

@@ -158,8 +158,9 @@ TEST_F(LoaderTest, ASilentScriptHoldsItsStepUntilTheCallerSteersTheRun)
     ASSERT_GE(waits.size(), 4u);
     for (size_t i = 0; i < waits.size(); ++i) {
         EXPECT_NE(waits[i], "other") << i;
-        if (i > 0)
+        if (i > 0) {
             EXPECT_NE(waits[i], waits[i - 1]) << i;  // a Home key, then a tick, and again
+        }
     }
 
     EXPECT_EQ(loader(0, 1, H1AndH4.data(), "Sensor"), 1);  // ends this wait only
