@@ -32,14 +32,16 @@ const Flags M5AndH1 = { 0, 1, 0, 0, 1, 0, 0, 0, 0 };
 const Flags H1AndH4 = { 0, 0, 0, 0, 1, 1, 0, 0, 0 };
 const Flags H1Only = { 0, 0, 0, 0, 1, 0, 0, 0, 0 };
 
-// Three symbols; "Sensor" signals 50 ms after it starts, "Silent" never does.
+// Three symbols; "Sensor" signals 50 ms after it starts, "Silent" never
+// does, "Broken" stops on an error at once.
 StandIn::Scenario Loading(std::vector<std::string> symbols = { "EURUSD", "GBPUSD", "USDJPY" })
 {
     StandIn::Scenario scenario = StandIn::Scenario::Named("english");
     scenario.marketWatch.clear();
     for (const std::string& symbol : symbols)
         scenario.marketWatch.push_back({ symbol, "1.00000", "1.00010" });
-    scenario.scriptActions = { { "Sensor", ScriptSpec::Sensor, 50 }, { "Silent", ScriptSpec::Never, 0 } };
+    scenario.scriptActions = { { "Sensor", ScriptSpec::Sensor, 50 }, { "Silent", ScriptSpec::Never, 0 },
+        { "Broken", ScriptSpec::Fail, 0 } };
     return scenario;
 }
 
@@ -185,6 +187,25 @@ TEST_F(LoaderTest, ASilentScriptHoldsItsStepUntilTheCallerSteersTheRun)
     EXPECT_EQ(std::vector<ScriptRun>(runs.begin() + 2, runs.end()),
         (std::vector<ScriptRun> { Run(next, "EURUSD", 60), Run(next, "EURUSD", 240), Run(next, "GBPUSD", 60),
             Run(next, "GBPUSD", 240), Run(next, "USDJPY", 60), Run(next, "USDJPY", 240) }));
+}
+
+// The loader cannot tell a script that failed from one still at work: the
+// step waits all the same, with the script gone from the chart.
+TEST_F(LoaderTest, AScriptThatFailsLeavesItsChartAndItsStepWaitsUntilSkipped)
+{
+    EXPECT_EQ(loader(1, 0, H1Only.data(), "Broken"), 0);
+    ASSERT_EQ(Runs(1).size(), 1u);
+    const HWND view = terminal.ScriptRuns()[0].view;
+    EXPECT_TRUE(Utils::Wait::Until([&] { return terminal.Programs(view).script.empty(); }, 10, Patience));
+    Sleep(900);
+    EXPECT_EQ(terminal.ScriptRuns().size(), 1u);
+    EXPECT_EQ(loader(3, 0, H1Only.data(), "Sensor"), 1);  // any command but 1 and 2 skips the wait
+    ASSERT_EQ(Runs(2).size(), 2u);
+    EXPECT_EQ(terminal.ScriptRuns(),
+        (std::vector<ScriptRun> { Run(view, "EURUSD", 60, "Broken"), Run(view, "GBPUSD", 60, "Broken") }));
+    EXPECT_EQ(loader(2, 0, H1Only.data(), "Sensor"), 1);
+    EXPECT_TRUE(ChartGone(view));
+    EXPECT_EQ(boxes.Take(), std::vector<Box> {});
 }
 
 TEST_F(LoaderTest, AChartClosedDuringAWaitIsReplacedAndTheSameStepTakenAgain)
