@@ -2,13 +2,15 @@
 # make dll   — the 32-bit RazozazER4.dll in dist/
 # make bench — every benchmark under Wine, one table: library against the
 #              floor measured in the same run, their ratio and the target
+# make long  — the long runs left out of make test: the 60 s soak and every
+#              export against a terminal that never answers (several minutes)
 # make demo  — the tour: a stand-in terminal with the DLL loaded by name, every export called once,
 #              one table per family, screenshots build/standin.png, build/dialog.png and
 #              build/options.png; then
 #              probe.exe against standin.exe in Russian and in English
 # Each target installs what is missing (tools/setup) and reuses what exists.
 
-.PHONY: all test dll demo bench setup build32 build64 clean
+.PHONY: all test long dll demo bench setup build32 build64 clean
 
 all: test
 
@@ -35,6 +37,9 @@ test: build32 build64
 	@tools/check-mql4
 	@python3 tools/test_mql4check.py -q
 	@tools/with-wine ctest --preset x86_64 $(CTEST_ARGS)
+
+long: build32 build64
+	@tools/with-wine ctest --preset long $(CTEST_ARGS)
 
 bench: build64
 	@cd build/x86_64/bin && ../../../tools/with-wine ../../../cmake/wine-run bench.exe $(BENCH_ARGS)

@@ -88,7 +88,7 @@ LRESULT CALLBACK CommandLineProc(HWND edit, UINT message, WPARAM wParam, LPARAM 
 bool Ignores(const Ui& ui, UINT command)
 {
     const std::vector<UINT>& ignored = ui.Setup().ignoredCommands;
-    return std::find(ignored.begin(), ignored.end(), command) != ignored.end();
+    return ui.Setup().silent || std::find(ignored.begin(), ignored.end(), command) != ignored.end();
 }
 
 ChartFrame* ChartFrame::Of(HWND frame)

@@ -157,6 +157,8 @@ LRESULT ChartView::OnCommand(UINT message, WPARAM wParam, LPARAM lParam)
     if (lParam)
         return Default(message, wParam, lParam);
     m_ui.Record(Event::Command, Handle(), message, wParam, lParam);
+    if (m_ui.Setup().silent)
+        return 0;
     if (LOWORD(wParam) == TickIndicatorsCommand)
         m_ui.Ticks().Handle(Handle(), false);
     m_ui.ProgramsOnCharts().OnViewCommand(Handle(), LOWORD(wParam));
@@ -167,6 +169,8 @@ LRESULT ChartView::OnCommand(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT ChartView::OnInternal(UINT message, WPARAM wParam, LPARAM lParam)
 {
     m_ui.Record(Event::Internal, Handle(), message, wParam, lParam);
+    if (m_ui.Setup().silent)
+        return 0;
     if (wParam == TickExpertCode && lParam == TickExpertValue)
         m_ui.Ticks().Handle(Handle(), true);
     m_frame.OnInternal(wParam, lParam);

@@ -31,6 +31,8 @@ LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
     if (message == WM_COMMAND && LOWORD(wParam) == OpenChartCommand) {
         auto& terminal = *reinterpret_cast<Ui*>(ui);
         terminal.Record(Event::Command, list, message, wParam, lParam);
+        if (terminal.Setup().silent)
+            return 0;
         const int row = static_cast<int>(
             SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED | LVNI_SELECTED));
         if (row >= 0)

@@ -137,6 +137,12 @@ struct Scenario {
     // Commands the terminal journals but does not carry out (a dialog that
     // never opens, a panel that does not toggle).
     std::vector<UINT> ignoredCommands;
+    // A terminal that answers nothing: every command and internal message is
+    // journaled and nothing more (no dialog shows, no chart changes).
+    bool silent = false;
+    // A terminal whose interface thread is busy: after each command or
+    // internal message it journals, the thread does nothing else for busyMs.
+    DWORD busyMs = 0;
     // The captions of the Options dialog's eight pages; empty: the language's own.
     std::vector<std::string> optionsPages;
     // The programs on the charts, by chart in scenario order (a chart beyond

@@ -56,7 +56,7 @@ LRESULT CALLBACK ClickJournalProc(HWND window, UINT message, WPARAM wParam, LPAR
 void CarryOutCommand(Ui& ui, UINT command)
 {
     const std::vector<UINT>& silent = ui.Setup().ignoredCommands;
-    if (std::find(silent.begin(), silent.end(), command) != silent.end())
+    if (ui.Setup().silent || std::find(silent.begin(), silent.end(), command) != silent.end())
         return;
     switch (command) {
     case Command::ToggleDataWindow:

@@ -69,6 +69,8 @@ void Ui::Build()
 void Ui::Record(Event::Kind kind, HWND window, UINT message, WPARAM wParam, LPARAM lParam, std::string text)
 {
     m_journal.Add({ kind, window, message, wParam, lParam, std::move(text), GetCurrentThreadId() });
+    if ((kind == Event::Command || kind == Event::Internal) && m_scenario.busyMs)
+        Sleep(m_scenario.busyMs);
 }
 
 void Ui::RegisterClasses()

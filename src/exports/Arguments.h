@@ -8,8 +8,15 @@
 #include <cstdint>
 #include <string>
 
+// Two values are no window's handle but address every top-level window of
+// the desktop at once: HWND_BROADCAST (0xFFFF) and -1, which sends and posts
+// treat alike. A handle argument of either is taken as no window, so that an
+// operation refuses it as it refuses handle 0 instead of sending its command
+// (closing a chart, a key, a WM_CLOSE) to every program on the desktop.
 inline HWND AsWindow(int32_t value)
 {
+    if (value == 0xFFFF || value == -1)
+        return nullptr;
     return reinterpret_cast<HWND>(static_cast<INT_PTR>(value));
 }
 

@@ -75,9 +75,11 @@ int32_t WINAPI VelmorMailboxCloseByName(const char* name)
 
 int32_t WINAPI VelmorMailboxCloseByHandle(int32_t window)
 {
-    // Handle 0 would post WM_CLOSE to the calling program's own thread.
+    // No window (handle 0, or a broadcast value) would post WM_CLOSE to the
+    // calling program's own thread or to every window of the desktop.
     return Frame::Call("VelmorMailboxCloseByHandle()", 0, [=] {
-        return window ? static_cast<int32_t>(PostMessageA(AsWindow(window), WM_CLOSE, 0, 0)) : 0;
+        HWND target = AsWindow(window);
+        return target ? static_cast<int32_t>(PostMessageA(target, WM_CLOSE, 0, 0)) : 0;
     });
 }
 

@@ -2,7 +2,6 @@
 // for a symbol.
 #include <windows.h>
 
-#include <cstring>
 
 #include "MT4/SyncText.h"
 #include "MT4/Windows.h"
@@ -14,13 +13,12 @@ namespace {
 
 using Terminal = Utils::Pointer<MT4::Windows>;
 
-// The symbol into the caller's buffer of `size` bytes: the buffer zeroed, the
-// symbol cut so that its terminating zero always fits.
+// The symbol into the caller's buffer of `size` bytes, cut so that its
+// terminating zero always fits. Only the symbol and its zero are written:
+// a size larger than the buffer really is (a common slip in a program) must
+// not make the library zero memory far beyond it.
 void CopySymbol(const std::string& symbol, char* buffer, int32_t size)
 {
-    if (size <= 0 || !buffer)
-        return;
-    std::memset(buffer, 0, static_cast<size_t>(size));
     MT4::MqlString { size, buffer }.Write(symbol);
 }
 

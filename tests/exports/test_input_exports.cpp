@@ -60,4 +60,10 @@ TEST_F(CursorInfoTest, SizeBelowOneShowsOneBoxAndWritesNothing)
     EXPECT_EQ(boxes.Take(), (std::vector<Box> { box, box }));
 }
 
+TEST_F(CursorInfoTest, NoArrayShowsOneBoxInsteadOfWritingThroughANullPointer)
+{
+    getCursorInfo(nullptr, 6);
+    EXPECT_EQ(boxes.Take(), (std::vector<Box> { { "VelmorGetCursorInfo()", "Не передан массив для заполнения." } }));
+}
+
 }  // namespace

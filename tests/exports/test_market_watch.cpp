@@ -169,9 +169,11 @@ TEST_F(MarketWatchTest, OpenByRowHasTheTerminalOpenTheRowsChartOnTopAndCopiesThe
     EXPECT_EQ(terminal.Chart(AsHandle(chart)).period, 60);
     EXPECT_EQ(Selected(), 2);
     ExpectTheOpenCommandFirst();
-    EXPECT_EQ(std::string(buffer, sizeof buffer), std::string("GBPUSD\0\0\0\0", 10) + Guard + Guard);
+    EXPECT_EQ(std::string(buffer, sizeof buffer), std::string("GBPUSD\0", 7) + std::string(5, Guard));
 
-    // A buffer too small takes what fits and its terminating zero; size 0 none.
+    // A buffer too small takes what fits and its terminating zero; size 0
+    // none; a size far beyond the buffer still writes only the symbol and its
+    // zero.
     std::memset(buffer, Guard, sizeof buffer);
     EXPECT_NE(openByNumber(0x10003, buffer, 4), 0);  // the row is 16-bit: 3
     EXPECT_EQ(std::string(buffer, 6), std::string("USD\0", 4) + Guard + Guard);
@@ -180,6 +182,8 @@ TEST_F(MarketWatchTest, OpenByRowHasTheTerminalOpenTheRowsChartOnTopAndCopiesThe
     EXPECT_NE(openByNumber(1, buffer, 0), 0);
     EXPECT_NE(openByNumber(1, nullptr, 8), 0);
     EXPECT_EQ(std::string(buffer, sizeof buffer), std::string(sizeof buffer, Guard));
+    EXPECT_NE(openByNumber(1, buffer, 0x7FFFFFFF), 0);
+    EXPECT_EQ(std::string(buffer, sizeof buffer), std::string("GBPUSD\0", 7) + std::string(5, Guard));
     EXPECT_TRUE(boxes.Take().empty());
 }
 
