@@ -189,7 +189,7 @@ protected:
         // An export that hands its work to a worker and returns at once: what
         // the worker reports belongs to this call.
         if (what.bound.find("returns at once") != std::string::npos) {
-            Sleep(500);
+            Sleep(300);
             for (const Support::Box& box : s_boxes->Take())
                 shown.push_back(box);
         }
