@@ -183,7 +183,7 @@ TEST_F(MarketWatchTest, OpenByRowHasTheTerminalOpenTheRowsChartOnTopAndCopiesThe
     EXPECT_NE(openByNumber(1, nullptr, 8), 0);
     EXPECT_EQ(std::string(buffer, sizeof buffer), std::string(sizeof buffer, Guard));
     EXPECT_NE(openByNumber(1, buffer, 0x7FFFFFFF), 0);
-    EXPECT_EQ(std::string(buffer, sizeof buffer), std::string("GBPUSD\0", 7) + std::string(5, Guard));
+    EXPECT_EQ(std::string(buffer, sizeof buffer), std::string("EURUSD\0", 7) + std::string(5, Guard));
     EXPECT_TRUE(boxes.Take().empty());
 }
 

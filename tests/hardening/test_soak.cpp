@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -94,6 +95,14 @@ protected:
     bool Operate(int operation, int chart, int thread)
     {
         const StandIn::Scenario& scenario = m_scenario;
+        // A load's parameters dialog that opens while another program's
+        // Properties dialog is up nests in its modal loop; the Properties
+        // dialog then cannot go until the parameters dialog has, and the
+        // library ends its wait at the bound. The soak lets the two kinds of
+        // dialog take turns.
+        std::unique_lock<std::mutex> turn(m_dialogs, std::defer_lock);
+        if (operation % 12 == 2 || operation % 12 == 3 || operation % 12 == 7)
+            turn.lock();
         switch (operation % 12) {
         case 0:
             return numberCharts() == Charts;
@@ -152,6 +161,7 @@ protected:
 
     StandIn::Terminal terminal;
     StandIn::Scenario m_scenario = TenCharts();
+    std::mutex m_dialogs;
     Support::Library library;
     Support::BoxWatcher boxes;
 
