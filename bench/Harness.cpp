@@ -63,10 +63,10 @@ void Print(const std::vector<Row>& rows, const std::vector<std::string>& failure
         width = std::max(width, row.what.size());
     const int w = static_cast<int>(width);
     std::printf("%-*s  %4s  %22s  %22s  %8s  %9s\n", w, "measured", "runs", "library (median +-IQR)",
-        "floor (same run)", "ratio", "target");
+        "floor (same run)", "ratio*", "target");
     std::printf("%s\n", std::string(width + 77, '-').c_str());
     for (const Row& row : rows) {
-        const double ratio = row.library.median / row.floor.median;
+        const double ratio = row.library.ratio > 0 ? row.library.ratio : row.library.median / row.floor.median;
         char target[16] = "-";
         if (row.target != NoTarget)
             std::snprintf(target, sizeof target, "<= %g", row.target);
@@ -74,6 +74,7 @@ void Print(const std::vector<Row>& rows, const std::vector<std::string>& failure
         std::printf("%-*s  %4zu  %22s  %22s  %8.4g  %9s%s\n", w, row.what.c_str(), row.library.runs,
             Figure(row, row.library).c_str(), Figure(row, row.floor).c_str(), ratio, target, over ? "  over" : "");
     }
+    std::printf("* the median of the run-by-run ratios, library run and floor run taken in turns\n");
     for (const std::string& failure : failures)
         std::printf("failed: %s\n", failure.c_str());
 }

@@ -27,6 +27,10 @@ struct Timing {
     double median = 0;
     double spread = 0;
     size_t runs = 1;
+    // Timed in turns with a floor: the median of the run-by-run ratios to the
+    // floor's run next to it (0: not paired). A slow phase of the shared
+    // machine weighs on both runs of a pair alike.
+    double ratio = 0;
 
     Timing(double seconds = 0) : median(seconds) { }
     // The median and spread of `times`, one per run.
@@ -97,8 +101,20 @@ Timing Median(int runs, Work&& work)
     return Timing::Of(times);
 }
 
-// Medians of `runs` timings of two kinds of work, taken in turns so that a
-// slow phase of the machine weighs on both alike: {first, second}.
+// The timings of the library's runs and of its floor's, run i of each taken
+// right after the other: {library, floor}, the library's with its paired ratio.
+inline std::pair<Timing, Timing> Paired(const std::vector<double>& library, const std::vector<double>& floor)
+{
+    std::pair<Timing, Timing> timings { Timing::Of(library), Timing::Of(floor) };
+    std::vector<double> ratios;
+    for (size_t i = 0; i < library.size() && i < floor.size(); ++i)
+        if (floor[i] > 0)
+            ratios.push_back(library[i] / floor[i]);
+    timings.first.ratio = Timing::Of(ratios).median;
+    return timings;
+}
+
+// `runs` timings of two kinds of work, taken in turns: {first, second}.
 template <class First, class Second>
 std::pair<Timing, Timing> MedianPair(int runs, First&& first, Second&& second)
 {
@@ -107,7 +123,7 @@ std::pair<Timing, Timing> MedianPair(int runs, First&& first, Second&& second)
         a.push_back(Seconds(first));
         b.push_back(Seconds(second));
     }
-    return { Timing::Of(a), Timing::Of(b) };
+    return Paired(a, b);
 }
 
 // The same for work too short to time alone: each run times `calls` calls
@@ -126,7 +142,7 @@ std::pair<Timing, Timing> MedianPairPerCall(int runs, int calls, First&& first, 
                 second();
         }) / calls);
     }
-    return { Timing::Of(a), Timing::Of(b) };
+    return Paired(a, b);
 }
 
 }  // namespace Bench

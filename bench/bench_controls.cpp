@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int Runs = 5;
+constexpr int Runs = 7;
 
 std::vector<std::string> RawLocal(HWND list, int rows)
 {
