@@ -11,6 +11,7 @@
 
 #include "MT4/MqlString.h"
 #include "StandIn.h"
+#include "Utils/Wait.h"
 #include "support/BoxWatcher.h"
 #include "support/Library.h"
 
@@ -213,7 +214,9 @@ TEST_F(MarketWatchTest, OpenBySymbolTakesTheRowThatEqualsItAndSetsAGivenTimefram
     const int32_t gbpusd = openByName("GBPUSD", "H4");
     ASSERT_NE(gbpusd, 0);
     EXPECT_EQ(terminal.Chart(AsHandle(gbpusd)).symbol, "GBPUSD");
-    EXPECT_EQ(terminal.Chart(AsHandle(gbpusd)).period, 240);  // the chart switched
+    // The timeframe command is posted: the terminal's thread serves this
+    // test's sent read of the chart before it, so the switch is waited for.
+    EXPECT_TRUE(Utils::Wait::Until([&] { return terminal.Chart(AsHandle(gbpusd)).period == 240; }, 10, 5000));
     EXPECT_TRUE(boxes.Take().empty());
 }
 
