@@ -203,6 +203,8 @@ TEST_F(ProgramsWithBoxesTest, ExpertAndScriptRemovalPropertiesAndTheExpertsSwitc
     auto command = [this](HWND window, WPARAM id) {
         return Event { Event::Command, window, WM_COMMAND, id, 0, {}, terminal.UiThread() };
     };
+    // The second removal command is posted: it may come after the script is gone.
+    terminal.Log().WaitFor([](const std::vector<Event>& events) { return events.size() >= 3; }, Patience);
     EXPECT_EQ(terminal.Log().Take(),
         (std::vector<Event> { command(View(0), 33050), command(View(0), 35426), command(View(0), 35426) }));
 
