@@ -1,4 +1,7 @@
-# make test  — builds both targets, checks the export table, runs every test under Wine
+# make test  — builds both targets, checks the export table, runs every test of
+#              both builds under Wine: the 64-bit build under wine64, the 32-bit
+#              product under 32-bit Wine in qemu-i386; each suite's result at the end
+# make test64 / make test32 — the checks and one build's suite
 # make dll   — the 32-bit RazozazER4.dll in dist/
 # make bench — every benchmark under Wine, one table: library against the
 #              floor measured in the same run, their ratio and the target
@@ -10,12 +13,15 @@
 #              probe.exe against standin.exe in Russian and in English
 # Each target installs what is missing (tools/setup) and reuses what exists.
 
-.PHONY: all test long dll demo bench setup build32 build64 clean
+.PHONY: all test test64 test32 checks long dll demo bench setup setup32 build32 build64 clean
 
 all: test
 
 setup:
 	@tools/setup
+
+setup32: setup
+	@tools/setup32
 
 build32: setup
 	@[ -f build/i686/build.ninja ] || cmake --preset i686 >/dev/null
@@ -25,18 +31,28 @@ build64: setup
 	@[ -f build/x86_64/build.ninja ] || cmake --preset x86_64 >/dev/null
 	@cmake --build --preset x86_64
 
-dll: build32
+dll: setup
+	@[ -f build/i686/build.ninja ] || cmake --preset i686 >/dev/null
+	@cmake --build --preset i686 --target RazozazER4
 	@tools/check-exports
 	@mkdir -p dist
 	@cp build/i686/bin/RazozazER4.dll dist/
 	@echo "dist/RazozazER4.dll"
 
-test: build32 build64
+checks: build32
 	@tools/check-exports
 	@tools/reference --check
 	@tools/check-mql4
 	@python3 tools/test_mql4check.py -q
-	@tools/with-wine ctest --preset x86_64 $(CTEST_ARGS)
+
+test: checks build64 setup32
+	@tools/test-suites x86_64 i686
+
+test64: checks build64
+	@tools/test-suites x86_64
+
+test32: checks setup32
+	@tools/test-suites i686
 
 long: build32 build64
 	@tools/with-wine ctest --preset long $(CTEST_ARGS)
@@ -44,8 +60,10 @@ long: build32 build64
 bench: build64
 	@cd build/x86_64/bin && ../../../tools/with-wine ../../../cmake/wine-run bench.exe $(BENCH_ARGS)
 
-demo: build64
-	@cd build/x86_64/bin && ../../../tools/with-wine ../../../tools/demo
+# ARCH=i686 make demo: the tour on the 32-bit DLL.
+ARCH ?= x86_64
+demo: $(if $(filter i686,$(ARCH)),build32 setup32,build64)
+	@cd build/$(ARCH)/bin && RAZ_ARCH=$(ARCH) ../../../tools/with-wine ../../../tools/demo
 
 clean:
 	rm -rf build dist

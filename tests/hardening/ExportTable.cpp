@@ -1,5 +1,6 @@
 #include "ExportTable.h"
 
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -123,6 +124,46 @@ std::vector<Export> Read()
 
 using I = INT_PTR;
 
+#ifndef _WIN64
+// The terminal calls an export with its argument bytes on the stack and the
+// export removes them (__stdcall). The call is made here from a frame of its
+// own so that a callee that removes another number of bytes is measured, not
+// survived by chance: the words are pushed last to first, the function is
+// called, and what is left of the stack against the frame is handed back
+// (0 when the callee removed exactly the bytes pushed).
+extern "C" INT_PTR __cdecl StdcallChecked(void* function, const uint32_t* words, int count, int* imbalance);
+asm(R"(
+    .text
+    .globl _StdcallChecked
+_StdcallChecked:
+    pushl %ebp
+    movl %esp, %ebp
+    pushl %esi
+    pushl %edi
+    pushl %ebx
+    movl %esp, %edi
+    movl 12(%ebp), %esi
+    movl 16(%ebp), %ecx
+1:  testl %ecx, %ecx
+    jz 2f
+    decl %ecx
+    pushl (%esi,%ecx,4)
+    jmp 1b
+2:  call *8(%ebp)
+    movl %edi, %ecx
+    subl %esp, %ecx
+    negl %ecx
+    movl %edi, %esp
+    movl 20(%ebp), %ebx
+    movl %ecx, (%ebx)
+    popl %ebx
+    popl %edi
+    popl %esi
+    popl %ebp
+    ret
+)");
+#endif
+
 }  // namespace
 
 const std::vector<Export>& Exports()
@@ -138,6 +179,28 @@ FARPROC Address(HMODULE library, const Export& what)
 
 INT_PTR Invoke(FARPROC address, const Export& what, const std::vector<Slot>& s)
 {
+#ifndef _WIN64
+    // The words of the 32-bit frame, doubles as two words each.
+    std::vector<uint32_t> words;
+    for (size_t i = 0; i < what.arguments.size(); ++i) {
+        if (what.arguments[i].kind == Kind::Double) {
+            uint32_t halves[2];
+            memcpy(halves, &s[i].real, sizeof halves);
+            words.insert(words.end(), halves, halves + 2);
+        } else {
+            words.push_back(static_cast<uint32_t>(s[i].integer));
+        }
+    }
+    if (static_cast<int>(words.size() * 4) != what.argumentBytes)
+        throw std::runtime_error(what.name + ": the frame's words do not match its argument bytes");
+    int imbalance = 0;
+    const INT_PTR result = StdcallChecked(reinterpret_cast<void*>(address), words.data(),
+                                          static_cast<int>(words.size()), &imbalance);
+    if (imbalance != 0)
+        throw std::runtime_error(what.name + ": the call was given " + std::to_string(what.argumentBytes)
+            + " argument bytes and removed " + std::to_string(what.argumentBytes + imbalance));
+    return result;
+#else
     void* const function = reinterpret_cast<void*>(address);
     std::string shape;
     for (const Argument& argument : what.arguments)
@@ -161,6 +224,7 @@ INT_PTR Invoke(FARPROC address, const Export& what, const std::vector<Slot>& s)
     if (shape == "idd")
         return reinterpret_cast<I(WINAPI*)(I, double, double)>(function)(s[0].integer, s[1].real, s[2].real);
     throw std::runtime_error(what.name + ": no call of the argument shape " + shape);
+#endif
 }
 
 }  // namespace Hardening

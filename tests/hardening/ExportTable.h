@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -48,10 +49,14 @@ struct Slot {
 // Calls `address` with `slots` as the export's arguments (their kinds say
 // which slot is a double) and returns the raw integer result (int results in
 // the low 32 bits, text results as a pointer). Throws std::runtime_error for a
-// shape of arguments it cannot call.
+// shape of arguments it cannot call and, in the 32-bit build, for an export
+// that does not remove exactly its argument bytes from the stack.
 INT_PTR Invoke(FARPROC address, const Export& what, const std::vector<Slot>& slots);
 
 // The export's address in the DLL, or null when it is not exported (yet).
 FARPROC Address(HMODULE library, const Export& what);
+
+// A row in a test's messages: its name.
+inline void PrintTo(const Export& what, std::ostream* out) { *out << what.name; }
 
 }  // namespace Hardening
