@@ -209,6 +209,24 @@ Report Run(DWORD processId)
             out.Missing("Market Watch symbols", CurrentText());
         }
     }
+    // The login dialog, opened as VelmorGetNameServer opens it: the items
+    // VelmorLogin fills, then Cancel.
+    HWND login = out.Item("login dialog", [&] { return terminal.OpenLoginDialog("Probe", 60, 50); });
+    if (login) {
+        const std::pair<const char*, int> items[] = { { "login: account field", MT4::Windows::LoginAccountField },
+            { "login: server field", MT4::Windows::LoginServerField },
+            { "login: save-password box", MT4::Windows::LoginSaveBox }, { "login: OK", IDOK },
+            { "login: Cancel", IDCANCEL } };
+        for (const auto& [label, id] : items)
+            out.Item(label, [&, id = id] {
+                HWND item = GetDlgItem(login, id);
+                if (!item)
+                    throw "no item " + std::to_string(id) + " in the dialog";
+                return item;
+            });
+        out.Item("login: password field", [&] { return terminal.LoginPasswordField(login); });
+        PostMessageA(GetDlgItem(login, IDCANCEL), BM_CLICK, 0, 0);
+    }
     out.Line("result", report.missing ? std::to_string(report.missing) + " missing: the library cannot serve this "
                                                                           "terminal build fully"
                                       : "everything the library relies on was found");

@@ -115,7 +115,10 @@ void ChartFrame::OnViewCommand(UINT command)
         return;
     }
     if (command == Command::Properties) {
-        PropertiesDialog(m_ui, *this).Run();
+        m_ui.React([&ui = m_ui, frame = Handle()] {
+            if (ChartFrame* chart = ChartFrame::Of(frame))
+                PropertiesDialog(ui, *chart).Run();
+        });
         return;
     }
     if (command == Command::Step)

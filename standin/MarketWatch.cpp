@@ -5,6 +5,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace StandIn {
 
 namespace {
@@ -31,12 +34,13 @@ LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
     if (message == WM_COMMAND && LOWORD(wParam) == OpenChartCommand) {
         auto& terminal = *reinterpret_cast<Ui*>(ui);
         terminal.Record(Event::Command, list, message, wParam, lParam);
-        if (terminal.Setup().silent)
+        const std::vector<UINT>& ignored = terminal.Setup().ignoredCommands;
+        if (terminal.Setup().silent || std::find(ignored.begin(), ignored.end(), OpenChartCommand) != ignored.end())
             return 0;
         const int row = static_cast<int>(
             SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED | LVNI_SELECTED));
         if (row >= 0)
-            terminal.OpenChart({ Symbol(list, row), NewChartPeriod });
+            terminal.React([&terminal, symbol = Symbol(list, row)] { terminal.OpenChart({ symbol, NewChartPeriod }); });
         return 0;
     }
     if (message == WM_NCDESTROY)

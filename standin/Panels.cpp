@@ -16,7 +16,6 @@ namespace {
 
 constexpr int ToolbarWidth = 180;
 constexpr int TabStripHeight = 24;
-constexpr int TerminalTabWidth = 72;  // the Terminal panel's tabs: tab i spans x 2 + 72i to 2 + 72(i + 1)
 
 std::vector<HWND> VisibleChildren(HWND window)
 {
@@ -314,8 +313,8 @@ void NavigatorPanel::Layout(int width, int height)
 // order, so list i is the i-th list view found under the panel.
 void TerminalPanel::CreateControls()
 {
-    m_tabs = CreateTabStrip(Handle(), Id::TerminalTabs, m_ui.Text().terminalTabs, TerminalTabCount, TCS_FIXEDWIDTH);
-    SendMessageA(m_tabs, TCM_SETITEMSIZE, 0, MAKELPARAM(TerminalTabWidth, TabStripHeight));
+    // Each tab as wide as its caption, as the terminal's own strip has them.
+    m_tabs = CreateTabStrip(Handle(), Id::TerminalTabs, m_ui.Text().terminalTabs, TerminalTabCount, 0);
     JournalClicks(m_ui, m_tabs);
     for (int i = 0; i < m_ui.Setup().terminalLists; ++i)
         m_lists.push_back(CreateControl(WC_LISTVIEWA, LVS_REPORT, Id::TerminalListFirst + i));

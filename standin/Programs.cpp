@@ -414,7 +414,7 @@ void Programs::OnMainCommand(UINT command)
         std::lock_guard<std::mutex> lock(m_mutex);
         m_expertsEnabled = !m_expertsEnabled;
     } else if (command == IndicatorList) {
-        ShowIndicatorList();
+        m_ui.React([this] { ShowIndicatorList(); });
     }
 }
 

@@ -143,6 +143,10 @@ struct Scenario {
     // A terminal whose interface thread is busy: after each command or
     // internal message it journals, the thread does nothing else for busyMs.
     DWORD busyMs = 0;
+    // A terminal that reacts late: the window a command opens (a chart's
+    // Properties, the indicator list, a chart from Market Watch) comes lagMs
+    // after the command, not inside its handler.
+    DWORD lagMs = 0;
     // The captions of the Options dialog's eight pages; empty: the language's own.
     std::vector<std::string> optionsPages;
     // The programs on the charts, by chart in scenario order (a chart beyond

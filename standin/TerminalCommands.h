@@ -29,7 +29,7 @@ constexpr UINT RescanServers = 0x9218;
 namespace DialogId {
 constexpr UINT OptionsTabs = 0x3020;        // the property sheet's own tab control
 constexpr UINT LoginField = 0x049D;
-constexpr UINT PasswordField = 0x049E;      // the stand-in's choice: the terminal's id is not known
+constexpr UINT PasswordField = 0x04A3;      // the stand-in's choice: the terminal's id is not known
 constexpr UINT SavePassword = 0x04FC;
 constexpr UINT ServerField = 0x050D;
 constexpr UINT HistorySymbols = 0x0C10;     // History Center: the symbol tree

@@ -7,6 +7,8 @@
 
 #include <commctrl.h>
 
+#include <map>
+#include <mutex>
 #include <stdexcept>
 
 namespace StandIn {
@@ -64,6 +66,41 @@ void Ui::Build()
     CreateCharts();
     UpdateWindow(m_handles.main);
     ShowFloatingFrames();
+}
+
+namespace {
+
+// The reactions waiting for their thread timer, by thread and timer id.
+std::mutex g_pendingLock;
+std::map<std::pair<DWORD, UINT_PTR>, std::function<void()>> g_pending;
+
+VOID CALLBACK ReactNow(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    std::function<void()> reaction;
+    {
+        std::lock_guard<std::mutex> lock(g_pendingLock);
+        const auto found = g_pending.find({ GetCurrentThreadId(), id });
+        if (found == g_pending.end())
+            return;
+        reaction = std::move(found->second);
+        g_pending.erase(found);
+    }
+    reaction();
+}
+
+}  // namespace
+
+void Ui::React(std::function<void()> reaction)
+{
+    if (!m_scenario.lagMs) {
+        reaction();
+        return;
+    }
+    std::lock_guard<std::mutex> lock(g_pendingLock);
+    const UINT_PTR id = SetTimer(nullptr, 0, m_scenario.lagMs, ReactNow);
+    if (id)
+        g_pending[{ GetCurrentThreadId(), id }] = std::move(reaction);
 }
 
 void Ui::Record(Event::Kind kind, HWND window, UINT message, WPARAM wParam, LPARAM lParam, std::string text)

@@ -5,6 +5,7 @@
 #include "Texts.h"
 #include "Window.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -38,6 +39,11 @@ public:
     HWND OpenChart(const ChartSpec& chart, const ChartPrograms& programs = ChartPrograms());
 
     void Record(Event::Kind kind, HWND window, UINT message, WPARAM wParam, LPARAM lParam, std::string text = {});
+
+    // Carries out a command's reaction: at once, or lagMs later on this
+    // thread when the scenario lags. A late reaction must find its windows
+    // anew (they may have gone meanwhile).
+    void React(std::function<void()> reaction);
 
 private:
     static void RegisterClasses();

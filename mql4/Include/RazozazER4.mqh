@@ -10,7 +10,7 @@
 #import "RazozazER4.dll"
 
 // --- Start-up: Attach to a terminal; every export does this for the terminal of its own process on first use.
-void VelmorInit(int pid);  // Forgets what was found and discovers the terminal of process pid (0: this process): its executable, main window, chart area, language, panels, lists, toolbars, and creates the eight named mutexes. A quotes-loader run in progress is stopped first.
+void VelmorInit(int pid);  // Discovers the terminal of process pid (0: this process) into a new model: its executable, main window, chart area, language, panels, lists, toolbars, and the eight named mutexes; then puts the model in place whole (a call under way keeps the model it started with). A quotes-loader run and the refresh engine's worker in progress are stopped first and go on with the new model.
 
 // --- Terminal paths: The terminal's directories.
 string VelmorGetPathDirectoryMT4();  // the terminal's directory with its final backslash
@@ -51,12 +51,12 @@ int VelmorOpenHistoryCenter();     // the dialog's handle
 int VelmorOpenOptions(int tab);    // the dialog's handle
 
 // --- Terminal tabs: Select a tab of the Terminal panel.
-void VelmorSetTerminalTabByNumber(int tab);    // Clicks the tab strip (item 0x471) at the tab's position (x 32, 96, 192, 240, 304, 400, 464; y 0); tab 0 to 6 (low 16 bits).
+void VelmorSetTerminalTabByNumber(int tab);    // Clicks the tab strip (item 0x471) in the middle of the tab, as the strip gives it (TCM_GETITEMRECT, read across processes when needed); a strip that does not tell: at the fixed position (x 32, 96, 192, 240, 304, 400, 464; y 0); tab 0 to 6 (low 16 bits).
 void VelmorSetTerminalTabByName(string name);  // As by number, the tab found by its exact caption in the terminal's language; any other name selects tab 0.
 
 // --- Login and servers: Log in, read the server name, rescan servers.
 string VelmorGetNameServer();                                                     // the server field's text
-void VelmorLogin(int account, string password, string server, int savePassword);  // Posts the login command, waits for the dialog, fills account, password and server when account > 0 (an empty password or server leaves its field), sets the save box, presses Login.
+void VelmorLogin(int account, string password, string server, int savePassword);  // Posts the login command, waits for the dialog, fills account, password (the dialog's edit with the password style; the library keeps no copy) and server when account > 0 (an empty password or server leaves its field), sets the save box, presses Login.
 int VelmorRescanServers();                                                        // non-zero when posted
 
 // --- Account number: Mask the account number in the title bar.
@@ -191,7 +191,7 @@ string VelmorMailboxReadText(int window);  // the message's plain text
 string VelmorMailboxReadHTML(int window);  // the message's HTML
 
 // --- Quotes loader: Walk every Market Watch symbol and timeframe with a script of yours.
-int VelmorLoaderQuotes(int command, int bySymbols, int& timeframes[], string script);  // 0 started, 1 a run was in progress (command stored)
+int VelmorLoaderQuotes(int command, int bySymbols, int& timeframes[], string script);  // 0 started, 1 a run was in progress (command stored), 2 a command other than 1 and no run in progress (nothing starts)
 void VelmorSensorLoadQuotes(int chart);                                                // Called by the loader's script on its chart: signals the step event "MT4::Windows::LoaderQuotes_" + chart, the loader goes on. No loader waiting on the chart: error box.
 
 // --- Input: Cursor information.

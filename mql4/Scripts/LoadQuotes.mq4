@@ -31,6 +31,7 @@ int start()
    int running = VelmorLoaderQuotes(command, BySymbols, timeframes, "QuotesSensor");
    if (running == 1) Print("Loader running; command ", command, " given");
    else if (running == 0) Print("Loader started");
+   else if (running == 2) Print("No loader run in progress: nothing to skip or stop");
    else Print("Loader not started");
    return(0);
 }

@@ -3,6 +3,7 @@
 #include <process.h>
 
 #include <cstring>
+#include <exception>
 
 #include "Utils/Checking.h"
 #include "Utils/Controls.h"
@@ -32,9 +33,8 @@ LoaderQuotes::~LoaderQuotes()
     if (!m_worker)
         return;
     m_command = Stop;
-    Utils::Wait::ForObject(m_worker, Utils::Wait::WorkerEndBound);
-    CloseHandle(m_worker);
-    m_worker = nullptr;
+    Utils::Wait::ForObject(m_released, Utils::Wait::WorkerEndBound);
+    Forget();
 }
 
 std::string LoaderQuotes::EventName(HWND chart)
@@ -45,8 +45,22 @@ std::string LoaderQuotes::EventName(HWND chart)
 bool LoaderQuotes::Running()
 {
     Lock lock(m_lock);
-    DWORD code = 0;
-    return m_worker && GetExitCodeThread(m_worker, &code) && code == STILL_ACTIVE;
+    return InProgress();
+}
+
+bool LoaderQuotes::InProgress() const
+{
+    return m_worker && WaitForSingleObject(m_released, 0) == WAIT_TIMEOUT;
+}
+
+void LoaderQuotes::Forget()
+{
+    if (m_worker)
+        CloseHandle(m_worker);
+    if (m_released)
+        CloseHandle(m_released);
+    m_worker = nullptr;
+    m_released = nullptr;
 }
 
 int32_t LoaderQuotes::Run(int32_t command, bool bySymbols, const int32_t* timeframes, const char* scriptName)
@@ -62,20 +76,14 @@ int32_t LoaderQuotes::Run(int32_t command, bool bySymbols, const int32_t* timefr
     }
 
     Lock lock(m_lock);
-    if (m_worker) {
-        DWORD code = 0;
-        if (!GetExitCodeThread(m_worker, &code)) {
-            const DWORD error = GetLastError();
-            throw Utils::Error::Method("MT4::LoaderQuotes::Run", "Не получено состояние потока загрузчика.")
-                + LastErrorText(error);
-        }
-        if (code == STILL_ACTIVE) {
-            m_command = command;
-            return 1;
-        }
-        CloseHandle(m_worker);  // the last run has ended
-        m_worker = nullptr;
+    if (InProgress()) {
+        m_command = command;
+        return 1;
     }
+    Forget();  // the last run has ended (its box may still be open)
+    // A stop or skip while nothing runs starts nothing.
+    if (command != Go)
+        return Idle;
 
     // The name is checked before anything starts: a name that does not fit
     // is refused, not cut.
@@ -84,11 +92,22 @@ int32_t LoaderQuotes::Run(int32_t command, bool bySymbols, const int32_t* timefr
     if (std::strlen(scriptName) >= ScriptNameBytes)
         throw Utils::Error::Argument("MT4::LoaderQuotes::Run",
             "Имя скрипта длиннее " + std::to_string(ScriptNameBytes - 1) + " символов.");
+    if (!m_model.Get())
+        throw "Ошибка в методе \"MT4::LoaderQuotes::Run()\".\nНе выполнен запуск библиотеки.";
     std::memcpy(m_scriptName, scriptName, std::strlen(scriptName) + 1);
     m_command = Go;  // a command that came as the last run was ending steers nothing
+    m_released = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (!m_released) {
+        const DWORD error = GetLastError();
+        throw Utils::Error::Method("MT4::LoaderQuotes::Run", "Событие потока загрузчика не создано.")
+            + LastErrorText(error);
+    }
+    m_windows = m_model;  // the run's model, until it ends
     m_worker = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, LoaderSwitch, this, 0, nullptr));
-    if (!m_worker)
+    if (!m_worker) {
+        Forget();
         throw "Метод \"MT4::LoaderQuotes::Run()\".\nФункция потока не запущена.";
+    }
     return 0;
 }
 
@@ -100,17 +119,12 @@ void LoaderQuotes::Sensor(HWND chart)
     event.Close();
 }
 
-void LoaderQuotes::Reset()
+void LoaderQuotes::Replace(const Utils::Pointer<Windows>& model)
 {
     Lock lock(m_lock);
     EndWorker();
     Clear();
-}
-
-void LoaderQuotes::Init(DWORD processId)
-{
-    Lock lock(m_lock);
-    m_windows.Init(processId);
+    m_model = model;
 }
 
 void LoaderQuotes::EndWorker()
@@ -118,13 +132,13 @@ void LoaderQuotes::EndWorker()
     if (!m_worker)
         return;
     m_command = Stop;
-    // A caller on the terminal's thread lets the worker's sends through.
-    if (!Utils::Wait::ForObject(m_worker, Utils::Wait::WorkerEndBound, true))
+    // A caller on the terminal's thread lets the worker's sends through. A
+    // worker that failed has let go before its box: nobody waits for the box.
+    if (!Utils::Wait::ForObject(m_released, Utils::Wait::WorkerEndBound, true))
         throw Utils::Error::Method("MT4::LoaderQuotes::Reset",
             "Поток загрузчика котировок не завершился за отведённое время ("
                 + std::to_string(Utils::Wait::WorkerEndBound / 1000) + " с).");
-    CloseHandle(m_worker);
-    m_worker = nullptr;
+    Forget();
 }
 
 void LoaderQuotes::Clear()
@@ -139,28 +153,47 @@ void LoaderQuotes::Clear()
 unsigned __stdcall LoaderQuotes::LoaderSwitch(void* self)
 {
     auto& loader = *static_cast<LoaderQuotes*>(self);
+    const HANDLE released = loader.m_released;
+    // A failure is reported once the worker has closed its chart and let go
+    // of the loader and of the model: the box waits for the user, no one else.
+    std::exception_ptr failures[2];
+    DWORD lastErrors[2] = {};
     HWND chart = nullptr;
     try {
         loader.Switch(chart);
     } catch (...) {
-        const DWORD lastError = GetLastError();
-        Frame::ReportCurrent(WorkerName, "", lastError);
+        lastErrors[0] = GetLastError();
+        failures[0] = std::current_exception();
     }
     try {
         if (chart)
-            loader.m_windows.CloseChart(chart);  // one that has gone already is left alone
+            loader.m_windows->CloseChart(chart);  // one that has gone already is left alone
     } catch (...) {
-        const DWORD lastError = GetLastError();
-        Frame::ReportCurrent(WorkerName, "", lastError);
+        lastErrors[1] = GetLastError();
+        failures[1] = std::current_exception();
     }
     loader.m_command = Go;
+    SetEvent(released);  // the loader may start anew or go from here on
+    for (int i = 0; i < 2; ++i) {
+        if (!failures[i])
+            continue;
+        try {
+            std::rethrow_exception(failures[i]);
+        } catch (...) {
+            Frame::ReportCurrent(WorkerName, "", lastErrors[i]);
+        }
+    }
     return 0;
 }
 
 void LoaderQuotes::Switch(HWND& chart)
 {
     Utils::Sync::Event event;
-    const int32_t lines = ListView::GetItem(m_windows.MarketWatchList()).rows;
+    int32_t lines = 0;
+    {
+        Utils::Sync::Lock<Utils::Sync::Mutex> lock(m_windows->GetMutex(Windows::MutexMarketWatch));
+        lines = ListView::GetItem(m_windows->MarketWatchList()).rows;
+    }
     if (m_bySymbols)
         BySymbols(chart, event, lines);
     else
@@ -210,20 +243,24 @@ void LoaderQuotes::ByTimeframes(HWND& chart, Utils::Sync::Event& event, int32_t 
 
 void LoaderQuotes::Prepare(HWND& chart, Utils::Sync::Event& event, int32_t line)
 {
-    if (!m_windows.IsChart(chart)) {
+    if (!m_windows->IsChart(chart)) {
         std::string symbol;
-        chart = m_windows.OpenChartByNumber(line, symbol);
-        m_windows.SetSetting(Windows::ChartSetting::AutoScroll, chart, false);
+        chart = m_windows->OpenChartByNumber(line, symbol);
+        m_windows->SetSetting(Windows::ChartSetting::AutoScroll, chart, false);
     }
-    const std::string symbol = ListView::GetText(m_windows.MarketWatchList(), static_cast<uint32_t>(line), 0);
-    m_windows.SetToolChartNumberPeriod(chart, symbol, 0);
+    std::string symbol;
+    {
+        Utils::Sync::Lock<Utils::Sync::Mutex> lock(m_windows->GetMutex(Windows::MutexMarketWatch));
+        symbol = ListView::GetText(m_windows->MarketWatchList(), static_cast<uint32_t>(line), 0);
+    }
+    m_windows->SetToolChartNumberPeriod(chart, symbol, 0);
     event.Create(EventName(chart), TRUE, FALSE, INFINITE);
 }
 
 bool LoaderQuotes::Step(HWND chart, Utils::Sync::Event& event, int timeframe)
 {
-    m_windows.SetTimeframeByNumber(chart, timeframe);
-    m_windows.LoadScript(chart, m_scriptName, false);
+    m_windows->SetTimeframeByNumber(chart, timeframe);
+    m_windows->LoadScript(chart, m_scriptName, false);
     return WaitForStep(chart, event);
 }
 
@@ -231,13 +268,13 @@ bool LoaderQuotes::WaitForStep(HWND chart, Utils::Sync::Event& event)
 {
     bool gone = false;
     while (m_command == Go && event.Handle() && WaitForSingleObject(event.Handle(), 0) != WAIT_OBJECT_0) {
-        if (!m_windows.IsChart(chart)) {
+        if (!m_windows->IsChart(chart)) {
             gone = true;
             break;
         }
-        m_windows.ChartKeyDown(chart, VK_HOME);
+        m_windows->ChartKeyDown(chart, VK_HOME);
         Sleep(WaitPause);
-        m_windows.TickIndicators(chart);
+        m_windows->TickIndicators(chart);
         Sleep(WaitPause);
     }
     Rearm();

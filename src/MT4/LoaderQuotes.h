@@ -25,6 +25,7 @@ namespace MT4 {
 class LoaderQuotes : public virtual Utils::Base {
 public:
     enum Command : int32_t { Go = 1, Stop = 2 };
+    static constexpr int32_t Idle = 2;  // Run's result when no run was in progress to steer
     static constexpr int TimeframeCount = 9;
     static constexpr size_t ScriptNameBytes = 260;  // with the terminating zero
 
@@ -35,20 +36,19 @@ public:
     LoaderQuotes& operator=(const LoaderQuotes&) = delete;
 
     // With command 1 the order and the first nine flags of `timeframes` are
-    // stored first. A run in progress takes the command: -> 1. Otherwise a
-    // run of `scriptName` starts with what is stored: -> 0.
+    // stored first. A run in progress takes the command: -> 1. Otherwise
+    // command 1 starts a run of `scriptName` with what is stored: -> 0; any
+    // other command starts nothing, as nothing runs to stop or skip: -> 2.
     int32_t Run(int32_t command, bool bySymbols, const int32_t* timeframes, const char* scriptName);
     // Signals the step event of the chart: the loader waiting on it goes on.
     static void Sensor(HWND chart);
     // "MT4::Windows::LoaderQuotes_" + the chart's handle in decimal.
     static std::string EventName(HWND chart);
 
-    // Start-up: a run in progress is stopped and waited for, every field
-    // returns to its initial value.
-    void Reset();
-    // Start-up: discovers the terminal of `processId` on the loader's own
-    // MT4::Windows.
-    void Init(DWORD processId);
+    // Start-up: a run in progress is stopped and waited for (until its worker
+    // lets go, bounded), every field returns to its initial value and the
+    // next run works on `model`.
+    void Replace(const Utils::Pointer<Windows>& model);
 
     int32_t CommandNow() const { return m_command; }
     bool Running();
@@ -71,6 +71,10 @@ private:
     // its handle; under the lock.
     void EndWorker();
     void Clear();
+    // Under the lock: a worker has started and not yet let go.
+    bool InProgress() const;
+    // Under the lock: closes the handles of a worker that has let go.
+    void Forget();
 
     Utils::Sync::CriticalSection m_lock;
     std::atomic<int32_t> m_command { Go };
@@ -78,7 +82,9 @@ private:
     std::atomic<bool> m_timeframes[TimeframeCount] = { true, true, true, true, true, true, true, true, true };
     char m_scriptName[ScriptNameBytes] = {};
     HANDLE m_worker = nullptr;
-    Windows m_windows;
+    HANDLE m_released = nullptr;  // set by the worker once it has let go
+    Utils::Pointer<Windows> m_model { nullptr };    // for the next run
+    Utils::Pointer<Windows> m_windows { nullptr };  // the run's, set before it starts
 };
 
 }  // namespace MT4

@@ -2,6 +2,7 @@
 
 #include <process.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "Utils/Errors.h"
@@ -23,6 +24,8 @@ struct RefreshChart::Start {
     RefreshChart* engine;
     uint32_t generation;
     HANDLE wake;
+    HANDLE released;
+    Utils::Pointer<Windows> model;  // the worker's for its whole life
 };
 
 RefreshChart::~RefreshChart()
@@ -39,6 +42,7 @@ RefreshChart::~RefreshChart()
         Utils::Wait::ForObject(worker.thread, Utils::Wait::WorkerEndBound);
         CloseHandle(worker.thread);
         CloseHandle(worker.wake);
+        CloseHandle(worker.released);
     }
 }
 
@@ -58,6 +62,9 @@ void RefreshChart::Refresh(HWND chart, uint32_t interval)
         Lock lock(m_lock);
         m_mode = PerChart;
         m_table[Key(chart)] = Clamp(interval);  // the worker drops what is not a chart
+        // The newest request wins: a stop still queued for the chart (a
+        // program's deinit before its init) is cancelled.
+        m_stopQueue.erase(std::remove(m_stopQueue.begin(), m_stopQueue.end(), Key(chart)), m_stopQueue.end());
     }
     EnsureWorker();
 }
@@ -68,7 +75,8 @@ void RefreshChart::RefreshAll(uint32_t interval)
         Lock lock(m_lock);
         m_mode = AllCharts;
         m_allInterval = Clamp(interval);
-        AddAllCharts();
+        AddAllCharts(Model());
+        m_stopQueue.clear();  // every chart is asked for anew
     }
     EnsureWorker();
 }
@@ -79,7 +87,8 @@ void RefreshChart::RefreshAllOnce()
         Lock lock(m_lock);
         m_mode = AllChartsOnce;
         m_allInterval = Step;
-        AddAllCharts();
+        AddAllCharts(Model());
+        m_stopQueue.clear();  // every chart is asked for anew
     }
     EnsureWorker();
 }
@@ -102,11 +111,23 @@ void RefreshChart::StopAll(bool waitForWorker)
     Join(ending);
 }
 
-void RefreshChart::Init(DWORD processId)
+void RefreshChart::Replace(const Utils::Pointer<Windows>& model)
 {
-    StopAll(true);
-    Lock lock(m_lock);
-    m_windows.Init(processId);
+    std::vector<Worker> ending;
+    {
+        Lock lock(m_lock);
+        Clear();
+        ending.swap(m_retired);
+        m_windows = model;
+    }
+    Join(ending);
+}
+
+Windows& RefreshChart::Model()
+{
+    if (!m_windows.Get())
+        throw "Ошибка в методе \"MT4::RefreshChart::Refresh()\".\nНе выполнен запуск библиотеки.";
+    return *m_windows;
 }
 
 RefreshChart::State RefreshChart::Snapshot()
@@ -115,9 +136,9 @@ RefreshChart::State RefreshChart::Snapshot()
     return State { m_mode, m_allInterval, m_table, m_stopQueue.size(), m_worker.thread != nullptr, m_retired.size() };
 }
 
-void RefreshChart::AddAllCharts()
+void RefreshChart::AddAllCharts(Windows& windows)
 {
-    for (HWND chart : m_windows.Charts())
+    for (HWND chart : windows.Charts())
         m_table[Key(chart)] = m_allInterval;
 }
 
@@ -146,18 +167,25 @@ bool RefreshChart::IsCurrent(uint32_t generation) const
 
 void RefreshChart::StartWorker()
 {
+    Model();  // refused before start-up
     Worker worker;
     worker.generation = ++m_generation;
     worker.wake = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    if (!worker.wake) {
+    worker.released = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (!worker.wake || !worker.released) {
         const DWORD code = GetLastError();
+        if (worker.wake)
+            CloseHandle(worker.wake);
+        if (worker.released)
+            CloseHandle(worker.released);
         throw Utils::Error::Method("MT4::RefreshChart::StartWorker", "Событие потока обновления графиков не создано.")
             + LastErrorText(code);
     }
-    auto start = std::make_unique<Start>(Start { this, worker.generation, worker.wake });
+    auto start = std::make_unique<Start>(Start { this, worker.generation, worker.wake, worker.released, m_windows });
     worker.thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, Run, start.get(), 0, nullptr));
     if (!worker.thread) {
         CloseHandle(worker.wake);
+        CloseHandle(worker.released);
         throw "Метод \"MT4::RefreshChart::StartWorker()\".\nФункция потока не запущена.";
     }
     start.release();  // the worker owns it now
@@ -188,12 +216,13 @@ void RefreshChart::Join(std::vector<Worker>& workers)
     for (Worker& worker : workers) {
         SetEvent(worker.wake);
         // A caller on the terminal's thread lets the worker's send through.
-        if (!Utils::Wait::ForObject(worker.thread, Utils::Wait::WorkerEndBound, true)) {
+        if (!Utils::Wait::ForObject(worker.released, Utils::Wait::WorkerEndBound, true)) {
             late.push_back(worker);
             continue;
         }
         CloseHandle(worker.thread);
         CloseHandle(worker.wake);
+        CloseHandle(worker.released);
     }
     workers.clear();
     if (late.empty())
@@ -212,22 +241,26 @@ unsigned __stdcall RefreshChart::Run(void* start)
     const std::unique_ptr<Start> given(static_cast<Start*>(start));
     RefreshChart& engine = *given->engine;
     try {
-        engine.Work(given->generation, given->wake);
+        engine.Work(given->generation, given->wake, *given->model);
     } catch (...) {
         const DWORD lastError = GetLastError();
-        // The engine is cleared before the report, which waits for the user.
+        // The engine is cleared and let go of before the report, which waits
+        // for the user: a new start or a stop never waits behind the box.
         try {
             Lock lock(engine.m_lock);
             if (engine.IsCurrent(given->generation))
                 engine.Clear();
         } catch (...) {
         }
+        SetEvent(given->released);
         Frame::ReportCurrent(WorkerName, "", lastError);
+        return 1;
     }
+    SetEvent(given->released);
     return 0;
 }
 
-void RefreshChart::Work(uint32_t generation, HANDLE wake)
+void RefreshChart::Work(uint32_t generation, HANDLE wake, Windows& windows)
 {
     for (uint32_t tick = 0;; ++tick) {
         {
@@ -252,7 +285,7 @@ void RefreshChart::Work(uint32_t generation, HANDLE wake)
                 if (!IsCurrent(generation))
                     return;
                 if (m_table.empty()) {
-                    Forget();
+                    Clear();
                     return;
                 }
                 const auto entry = visited ? m_table.upper_bound(last) : m_table.begin();
@@ -261,18 +294,18 @@ void RefreshChart::Work(uint32_t generation, HANDLE wake)
                 key = last = entry->first;
                 interval = entry->second;
                 visited = true;
-                const bool chart = m_windows.IsChart(Window(key));
-                if (!chart || !m_stopQueue.empty()) {
-                    if (!chart)
-                        m_table.erase(key);
-                    for (; !m_stopQueue.empty(); m_stopQueue.pop_front())
-                        m_table.erase(m_stopQueue.front());
-                    break;
-                }
+                // A closed chart and the stopped ones leave the table; the pass
+                // goes on with the rest (the only pass of "all charts once").
+                if (!windows.IsChart(Window(key)))
+                    m_table.erase(key);
+                for (; !m_stopQueue.empty(); m_stopQueue.pop_front())
+                    m_table.erase(m_stopQueue.front());
+                if (!m_table.count(key))
+                    continue;
             }
             if (tick % (interval / Step) == 0) {
-                m_windows.TickIndicators(Window(key));
-                m_windows.TickExpert(Window(key));
+                windows.TickIndicators(Window(key));
+                windows.TickExpert(Window(key));
             }
         }
 
@@ -284,10 +317,10 @@ void RefreshChart::Work(uint32_t generation, HANDLE wake)
             case PerChart:
                 break;
             case AllCharts:
-                AddAllCharts();
+                AddAllCharts(windows);
                 break;
             case AllChartsOnce:
-                Forget();
+                Clear();  // done: no table is left for a later start
                 return;
             default:
                 throw "Ошибка в методе \"MT4::RefreshChart::Refresh()\".\nВыбран неверный режим обновления графиков.";

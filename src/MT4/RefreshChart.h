@@ -9,8 +9,9 @@
 // its next look at the engine once it is not. A worker that is no longer
 // current (stopped, or ended by itself) is kept in a list of retired workers:
 // its thread handle tells when it has ended. No new worker starts before every
-// retired one has ended (waited for, bounded), and a stop with the flag set
-// waits for the worker too; nothing is ever killed in the middle of a send.
+// retired one has let go of the engine (waited for, bounded), and a stop with
+// the flag set waits for the worker too; nothing is ever killed in the middle
+// of a send. A failed worker lets go of the engine before it shows its box.
 #include <windows.h>
 
 #include <cstdint>
@@ -43,9 +44,9 @@ public:
     void Stop(HWND chart);
     // Clears the engine; with `waitForWorker` returns only once no worker runs.
     void StopAll(bool waitForWorker);
-    // Start-up: ends the worker, clears the engine and discovers the terminal
-    // of `processId` on the engine's own MT4::Windows.
-    void Init(DWORD processId);
+    // Start-up: ends the workers, clears the engine and takes the new terminal
+    // model; a worker keeps the model it started with.
+    void Replace(const Utils::Pointer<Windows>& model);
 
     // The engine as it stands.
     struct State {
@@ -62,6 +63,9 @@ private:
     struct Worker {
         HANDLE thread = nullptr;
         HANDLE wake = nullptr;  // set: the worker's pause ends at once
+        // Set by the worker after its last look at the engine: what it does
+        // after that (its error box, which waits for the user) holds no one.
+        HANDLE released = nullptr;
         uint32_t generation = 0;
     };
     struct Start;
@@ -71,7 +75,8 @@ private:
     static HWND Window(uint32_t key);
 
     // Under the engine lock.
-    void AddAllCharts();
+    void AddAllCharts(Windows& windows);
+    Windows& Model();  // the model for a new worker; throws before start-up
     void Clear();                      // empties everything and forgets the worker
     void Forget();                     // the current worker becomes a retired one
     bool IsCurrent(uint32_t generation) const;
@@ -84,7 +89,7 @@ private:
     void Join(std::vector<Worker>& workers);
 
     static unsigned __stdcall Run(void* start);
-    void Work(uint32_t generation, HANDLE wake);
+    void Work(uint32_t generation, HANDLE wake, Windows& windows);
 
     Utils::Sync::CriticalSection m_lock;
     uint32_t m_allInterval = 0;
@@ -95,7 +100,7 @@ private:
     std::vector<Worker> m_retired;
     uint32_t m_generation = 0;
     volatile LONG m_ending = 0;  // the engine is being destroyed
-    Windows m_windows;
+    Utils::Pointer<Windows> m_windows { nullptr };
 };
 
 }  // namespace MT4

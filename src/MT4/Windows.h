@@ -89,8 +89,18 @@ public:
 
     // --- login and trade servers ----------------------------------------------
     // Account 0 or below leaves the fields as the dialog shows them.
-    void Login(int32_t account, const std::string& password, const std::string& server, bool savePassword);
+    // The password is the caller's text: the library keeps no copy of it.
+    void Login(int32_t account, const char* password, const std::string& server, bool savePassword);
     std::string GetNameServer();
+    // The login dialog's items (the password field has no id: it is the edit
+    // with the password style).
+    static constexpr int LoginAccountField = 0x049D;
+    static constexpr int LoginServerField = 0x050D;
+    static constexpr int LoginSaveBox = 0x04FC;
+    // Posts the login command and looks for the login dialog `attempts` times,
+    // `pause` ms apart; `method` names the caller in the error texts.
+    HWND OpenLoginDialog(const char* method, int attempts, DWORD pause);
+    HWND LoginPasswordField(HWND dialog) const;
     BOOL RescanServers();
 
     // --- account number masking -----------------------------------------------
@@ -207,10 +217,18 @@ public:
     HWND OpenOfflineChart(const std::string& symbol, const std::string& period);
     HWND OpenDeletetChart(int32_t number);
 
-    // The first top-level dialog ("#32770") of the terminal whose title passes
-    // the test, polled every 50 ms; throws `timeout` when none came within
-    // Utils::Wait::DialogBound.
-    HWND WaitForDialog(Utils::Windows::Match titleMatch, const std::string& title, const char* timeout) const;
+    // The terminal's top-level dialogs ("#32770") whose title passes the test.
+    std::vector<HWND> Dialogs(Utils::Windows::Match titleMatch, const std::string& title) const;
+    // The first such dialog that is not among `before` (taken before the
+    // command that opens it was sent), polled every 50 ms: a dialog left open
+    // by another program or by the user is never taken for the new one.
+    // Throws `timeout` when none came within Utils::Wait::DialogBound.
+    HWND WaitForDialog(Utils::Windows::Match titleMatch, const std::string& title,
+        const std::vector<HWND>& before, const char* timeout) const;
+    // The topmost chart that is not among `before` (taken before the command
+    // that opens it), waited for within Utils::Wait::DialogBound; null when
+    // none came.
+    HWND WaitForNewChart(const std::vector<HWND>& before) const;
     // Returns once the window has gone; throws `timeout` when it is still
     // there after Utils::Wait::DialogBound.
     static void WaitUntilGone(HWND window, const char* timeout);
@@ -232,6 +250,9 @@ public:
     HWND DialogScript(bool yes);
     // Opens the indicator list of the chart and leaves it open.
     HWND ListIndicators(HWND chart);
+    // With the chart held active (the hold is the caller's until the list has
+    // gone): opens the active chart's indicator list and returns it.
+    HWND OpenIndicatorList();
     // The indicators of one window of the chart (-1 all, 0 the main chart, N
     // sub-window N): how many there are; the first `size` go into `names`.
     uint16_t GetNamesIndicators(HWND chart, int32_t window, const MqlString* names, int32_t size);
@@ -287,13 +308,19 @@ public:
     const std::string& Directory() const { return m_directory; }
     UINT InternalMessage() const { return m_internalMessage; }
     HWND MainWindow() const { return m_mainWindow; }
+    // The main window as the target of a command: refused with a box when
+    // start-up did not find it, as a post to no window lands in the caller's
+    // own queue and would count as done.
+    HWND MainTarget() const;
+    static constexpr const char* NoMainWindow =
+        "Ошибка в методе \"MT4::Windows::HandleMetaTrader()\".\nНе получен системный дескриптор окна МТ4.";
     HWND ChartArea() const { return m_chartArea; }
     HWND StandardDock() const { return m_standardDock; }
     Language GetLanguage() const { return m_language; }
     const std::string& Text(Name name) const { return m_names[static_cast<int>(name)]; }
     // Handles by localized name; a name never stored gives null.
-    HWND Panel(const std::string& name) { return m_panels[name]; }
-    HWND Control(const std::string& name) { return m_controls[name]; }
+    HWND Panel(const std::string& name) const { return Lookup(m_panels, name); }
+    HWND Control(const std::string& name) const { return Lookup(m_controls, name); }
     const TabList& TerminalTabs() const { return m_terminalTabs; }
     const TabList& TesterTabs() const { return m_testerTabs; }
     const TabList& OptionsTabs() const { return m_optionsTabs; }
@@ -325,8 +352,12 @@ private:
     static void CloseProperties(HWND dialog);
     // Writes "SYMBOL,PERIOD" into the chart's command line and carries it out.
     void ToolChart(HWND chart, const std::string& symbol, DWORD minutes);
-    // The first chart window of the chart area: the topmost chart.
-    HWND TopChart() const;
+    // A lookup never inserts: the model is read by many threads at once.
+    static HWND Lookup(const std::map<std::string, HWND>& handles, const std::string& name)
+    {
+        const auto found = handles.find(name);
+        return found == handles.end() ? nullptr : found->second;
+    }
     // Up to 600 attempts 100 ms apart while `find` gives null; then throws `error`.
     template <class Find>
     static HWND WaitForHandle(Find&& find, const char* error);

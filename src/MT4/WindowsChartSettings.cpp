@@ -72,6 +72,7 @@ std::string ScaleText(double value)
 // chart, waits for the dialog and selects the page.
 Windows::PropertiesDialog Windows::OpenProperties(HWND chart, WORD page)
 {
+    const std::vector<HWND> before = Dialogs(Utils::Windows::Match::Prefix, Text(Name::Properties));
     if (!Utils::Wait::Until([&] { return PostMessageA(chart, WM_COMMAND, PropertiesCommand, 0) != FALSE; },
             50, Utils::Wait::DialogBound)) {
         const DWORD code = GetLastError();
@@ -80,7 +81,7 @@ Windows::PropertiesDialog Windows::OpenProperties(HWND chart, WORD page)
             + LastErrorText(code);
     }
     Sleep(50);
-    HWND dialog = WaitForDialog(Utils::Windows::Match::Prefix, Text(Name::Properties),
+    HWND dialog = WaitForDialog(Utils::Windows::Match::Prefix, Text(Name::Properties), before,
         "Ошибка в методе \"MT4::Windows::OpenPropertiesChart()\".\nОкно свойств графика не появилось за "
         "отведённое время.");
     HWND tabs = GetDlgItem(dialog, TabsItem);

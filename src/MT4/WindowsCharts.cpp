@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "MT4/Windows.h"
+#include "Utils/Controls.h"
 #include "Utils/Errors.h"
 #include "Utils/Windows.h"
 
@@ -66,7 +67,10 @@ bool Windows::IsChart(HWND window) const
 bool Windows::IsChartActive(HWND chart) const
 {
     CheckChart(chart, "IsChartActive");
-    return GetTopWindow(m_chartArea) == GetParent(chart);
+    // With no chart open, the top window and the parent of a handle that is
+    // no chart are both null: that is no active chart.
+    HWND top = GetTopWindow(m_chartArea);
+    return top && top == GetParent(chart);
 }
 
 Windows::ActiveChartHold Windows::SetActiveChartStart(HWND chart)
@@ -77,7 +81,7 @@ Windows::ActiveChartHold Windows::SetActiveChartStart(HWND chart)
     if (!frame)
         throw "Ошибка в методе \"MT4::Windows::SetActiveChartStart()\".\nНе получен системный дескриптор "
               "родительского окна графика.";
-    SendMessageA(m_chartArea, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(frame), 0);
+    Utils::Controls::Send("MT4::Windows::SetActiveChartStart", m_chartArea, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(frame), 0);
     Sleep(5);
     return hold;
 }

@@ -21,7 +21,7 @@ const char* const NoCommandLine = "Ошибка в методе \"MT4::Windows::
 // command line it carries out the text and hides it.
 void SendEnter(HWND window)
 {
-    SendMessageA(window, WM_CHAR, VK_RETURN, 0x1C0001);
+    Utils::Controls::Send("MT4::Windows::SendEnter", window, WM_CHAR, VK_RETURN, 0x1C0001);
 }
 
 HWND CommandLine(HWND chart)

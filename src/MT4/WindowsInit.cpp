@@ -141,7 +141,7 @@ HWND Windows::HandleMetaTrader()
             return Utils::Windows::FindFirst(
                 nullptr, m_processId, Utils::Windows::Match::Exact, "MetaQuotes::MetaTrader::4.00");
         },
-        "Ошибка в методе \"MT4::Windows::HandleMetaTrader()\".\nНе получен системный дескриптор окна МТ4.");
+        NoMainWindow);
     return m_mainWindow;
 }
 

@@ -6,6 +6,7 @@
 
 #include "MT4/Windows.h"
 #include "Utils/Controls.h"
+#include "Utils/Errors.h"
 #include "Utils/StringS.h"
 #include "Utils/Wait.h"
 #include "Utils/Windows.h"
@@ -16,12 +17,9 @@ namespace {
 
 constexpr UINT LoginCommand = 0x8A65;
 constexpr UINT RescanCommand = 0x9218;
-constexpr int LoginField = 0x049D;
-// The password field's id is not given by the terminal's dialog description;
-// the one right after the login field's is used.
-constexpr int PasswordField = 0x049E;
-constexpr int ServerField = 0x050D;
-constexpr int SavePasswordBox = 0x04FC;
+constexpr int LoginField = Windows::LoginAccountField;
+constexpr int ServerField = Windows::LoginServerField;
+constexpr int SavePasswordBox = Windows::LoginSaveBox;
 
 // Writes `text` into the dialog's field; with no text, the dialog is redrawn
 // instead.
@@ -36,54 +34,70 @@ void Fill(HWND dialog, int field, const std::string& text)
 LRESULT CheckState(HWND button)
 {
     Utils::Controls::Button::Check(button);
-    return SendMessageA(button, BM_GETCHECK, 0, 0);
+    return Utils::Controls::Send("MT4::Windows::Login", button, BM_GETCHECK);
 }
 
 } // namespace
 
+// The terminal's questions are titled "MetaTrader" too: the login dialog is
+// the one with the account and server fields. There is only one; one the user
+// left open is taken.
 HWND Windows::FindLoginDialog() const
 {
-    return Utils::Windows::FindFirst(nullptr, m_processId, Utils::Windows::Match::Prefix, "#32770",
-        Utils::Windows::Match::Exact, "MetaTrader");
+    for (HWND dialog : Dialogs(Utils::Windows::Match::Exact, "MetaTrader"))
+        if (GetDlgItem(dialog, LoginField) && GetDlgItem(dialog, ServerField))
+            return dialog;
+    return nullptr;
 }
 
-void Windows::Login(
-    int32_t account, const std::string& password, const std::string& server, bool savePassword)
+HWND Windows::OpenLoginDialog(const char* method, int attempts, DWORD pause)
 {
-    if (!PostMessageA(m_mainWindow, WM_COMMAND, LoginCommand, 0))
-        throw "Ошибка в методе \"MT4::Windows::Login()\".\nОкно ввода Логина и Пароля открыть не удалось.";
-    HWND dialog = Utils::Wait::Retry(250, 20, [this] { return FindLoginDialog(); });
+    const std::string name = std::string("MT4::Windows::") + method;
+    if (!PostMessageA(MainTarget(), WM_COMMAND, LoginCommand, 0))
+        throw Utils::Error::Method(name, "Окно ввода Логина и Пароля открыть не удалось.");
+    HWND dialog = Utils::Wait::Retry(attempts, pause, [this] { return FindLoginDialog(); });
     if (!dialog)
-        throw "Ошибка в методе \"MT4::Windows::Login()\".\nСистемный дескриптор диалогового окна ввода "
-              "логина и "
-              "пароля не получен.";
+        throw Utils::Error::Method(name, "Системный дескриптор диалогового окна ввода логина и пароля не получен.");
+    return dialog;
+}
+
+// The password field: the dialog's edit with the password style. The
+// terminal's description of the dialog gives it no id, so it is known by what
+// it is; without one, the password is typed nowhere.
+HWND Windows::LoginPasswordField(HWND dialog) const
+{
+    for (HWND edit : Utils::Windows::FindAll(dialog, m_processId, Utils::Windows::Match::Exact, "Edit"))
+        if (GetWindowLongA(edit, GWL_STYLE) & ES_PASSWORD)
+            return edit;
+    throw "Ошибка в методе \"MT4::Windows::Login()\".\nНе найдено поле ввода пароля.";
+}
+
+void Windows::Login(int32_t account, const char* password, const std::string& server, bool savePassword)
+{
+    HWND dialog = OpenLoginDialog("Login", 250, 20);
     if (account > 0) {
         // The field must read back as a number.
         Utils::StringS::StringToNumberA(
             Utils::Controls::Edit::SetText(GetDlgItem(dialog, LoginField), std::to_string(account)));
-        Fill(dialog, PasswordField, password);
+        if (*password)
+            Utils::Controls::Edit::SetSecret(LoginPasswordField(dialog), password);
+        else
+            Fill(dialog, 0, "");
         Fill(dialog, ServerField, server);
     }
     HWND box = GetDlgItem(dialog, SavePasswordBox);
     if ((CheckState(box) == BST_CHECKED) != savePassword)
-        SendMessageA(box, BM_CLICK, 0, 0);
+        Utils::Controls::Send("MT4::Windows::Login", box, BM_CLICK);
     HWND ok = GetDlgItem(dialog, IDOK);
     if (CheckState(ok) != 1)
-        SendMessageA(ok, BM_CLICK, 0, 0);
+        Utils::Controls::Send("MT4::Windows::Login", ok, BM_CLICK);
 }
 
 // The dialog is opened, read and left to close itself: Cancel is clicked
 // with a posted message, after the name has been read.
 std::string Windows::GetNameServer()
 {
-    if (!PostMessageA(m_mainWindow, WM_COMMAND, LoginCommand, 0))
-        throw "Ошибка в методе \"MT4::Windows::GetNameServer()\".\nОкно ввода Логина и Пароля открыть не "
-              "удалось.";
-    HWND dialog = Utils::Wait::Retry(60, 50, [this] { return FindLoginDialog(); });
-    if (!dialog)
-        throw "Ошибка в методе \"MT4::Windows::GetNameServer()\".\nСистемный дескриптор диалогового окна "
-              "ввода "
-              "логина и пароля не получен.";
+    HWND dialog = OpenLoginDialog("GetNameServer", 60, 50);
     if (!InvalidateRect(dialog, nullptr, TRUE))
         throw "Ошибка в методе \"MT4::Windows::GetNameServer()\".\nОкно ввода логина не обновлено.";
     HWND field = GetDlgItem(dialog, ServerField);
@@ -103,7 +117,7 @@ std::string Windows::GetNameServer()
 
 BOOL Windows::RescanServers()
 {
-    return PostMessageA(m_mainWindow, WM_COMMAND, RescanCommand, 0);
+    return PostMessageA(MainTarget(), WM_COMMAND, RescanCommand, 0);
 }
 
 } // namespace MT4

@@ -111,7 +111,7 @@ bool Windows::MailboxDelete(uint32_t line)
     HWND list = MailboxLine("MailboxDelete", line);
     ListView::Visible(list, line);
     ListView::KeyDown(list, line);
-    return SendMessageA(list, WM_KEYDOWN, VK_DELETE, 1) == 0;
+    return Utils::Controls::Send("MT4::Windows::MailboxDelete", list, WM_KEYDOWN, VK_DELETE, 1) == 0;
 }
 
 bool Windows::MailboxCloseByName(const std::string& name)

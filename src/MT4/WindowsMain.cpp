@@ -2,8 +2,16 @@
 #include <windows.h>
 
 #include "MT4/Windows.h"
+#include "Utils/Controls.h"
 
 namespace MT4 {
+
+HWND Windows::MainTarget() const
+{
+    if (!m_mainWindow)
+        throw NoMainWindow;
+    return m_mainWindow;
+}
 
 void Windows::MetaTraderTitle(BOOL show)
 {
@@ -20,9 +28,11 @@ void Windows::MetaTraderTitle(BOOL show)
     HWND frame = GetParent(chart);
     if (!frame)
         throw "Метод \"MT4::Windows::MetaTraderTitle()\".\nНе получен системный дескриптор окна графика.";
-    SendMessageA(chart, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(frame), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN));
-    SendMessageA(chart, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
-    SendMessageA(chart, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+    const char* const method = "MT4::Windows::MetaTraderTitle";
+    const LPARAM activation = MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN);
+    Utils::Controls::Send(method, chart, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(frame), activation);
+    Utils::Controls::Send(method, chart, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+    Utils::Controls::Send(method, chart, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
 }
 
 }  // namespace MT4

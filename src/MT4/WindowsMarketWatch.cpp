@@ -91,20 +91,18 @@ HWND Windows::OpenChartByName(const std::string& symbol, const std::string& time
     return chart;
 }
 
-// The row is selected: the terminal opens its chart on top of the others.
+// The row is selected: the terminal opens its chart. Only a chart that was
+// not there before the command is the new one.
 HWND Windows::NewChart(const char* method)
 {
     const std::string name = std::string("MT4::Windows::") + method;
-    SendMessageA(MarketWatchList(), WM_COMMAND, OpenChartCommand, 0);
+    const std::vector<HWND> charts = Charts();
+    Utils::Controls::Send(name.c_str(), MarketWatchList(), WM_COMMAND, OpenChartCommand, 0);
     Sleep(50);
-    SendMessageA(m_mainWindow, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(m_chartArea), 0);
-    Sleep(50);
-    HWND frame = GetTopWindow(m_chartArea);
-    if (!frame)
-        throw Utils::Error::Method(name, "Не получен системный дескриптор окна графика.");
-    HWND chart = GetDlgItem(frame, ChartViewId);
+    Utils::Controls::Send(name.c_str(), MainTarget(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(m_chartArea), 0);
+    HWND chart = WaitForNewChart(charts);
     if (!chart)
-        throw Utils::Error::Method(name, "Не получен системный дескриптор графика.");
+        throw Utils::Error::Method(name, "Не получен системный дескриптор окна графика.");
     return chart;
 }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "MT4/Windows.h"
+#include "Utils/Controls.h"
 #include "Utils/Input.h"
 
 namespace MT4 {
@@ -28,7 +29,7 @@ BOOL Windows::Zoom(HWND chart, bool in)
 {
     CheckChart(chart, "Zoom");
     ActiveChartHold active = SetActiveChartStart(chart);
-    const BOOL posted = PostMessageA(m_mainWindow, WM_COMMAND, in ? ZoomInCommand : ZoomOutCommand, 0);
+    const BOOL posted = PostMessageA(MainTarget(), WM_COMMAND, in ? ZoomInCommand : ZoomOutCommand, 0);
     active.Release();
     return posted;
 }
@@ -36,7 +37,7 @@ BOOL Windows::Zoom(HWND chart, bool in)
 void Windows::StepByStep(HWND chart)
 {
     CheckChart(chart, "StepByStep");
-    SendMessageA(chart, WM_COMMAND, StepCommand, 0);
+    Utils::Controls::Send("MT4::Windows::StepByStep", chart, WM_COMMAND, StepCommand);
 }
 
 BOOL Windows::DeselectObjects(HWND chart)
@@ -54,7 +55,7 @@ void Windows::SetBar(HWND chart, int32_t time)
     const UINT internal = RegisterWindowMessageA("MetaTrader4_Internal_Message");
     if (!internal)
         throw "Ошибка в методе \"MT4::Windows::SetBar()\".\nНе определено новое сообщение окна.";
-    SendMessageA(chart, internal, ScrollToTime, static_cast<LPARAM>(time));
+    Utils::Controls::Send("MT4::Windows::SetBar", chart, internal, ScrollToTime, static_cast<LPARAM>(time));
 }
 
 BOOL Windows::ChartKeyDown(HWND chart, int32_t key)

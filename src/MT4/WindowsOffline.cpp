@@ -1,6 +1,6 @@
 // Charts that are not open yet: offline charts, opened through the terminal's
 // dialog, and the recently deleted charts, reopened by the terminal's command.
-// Either way the new chart is the topmost one.
+// Either way the result is a chart that was not there before the command.
 #include <windows.h>
 
 #include "MT4/Windows.h"
@@ -16,22 +16,17 @@ constexpr int OfflineListItem = 0x487;
 
 } // namespace
 
-HWND Windows::TopChart() const
-{
-    return Utils::Windows::FindFirst(
-        m_chartArea, m_processId, Utils::Windows::Match::Prefix, "AfxFrameOrView");
-}
-
 // A row matches when its first column equals "SYMBOL,PERIOD" exactly. No
 // matching row is no failure: the dialog is cancelled and the result is null.
 HWND Windows::OpenOfflineChart(const std::string& symbol, const std::string& period)
 {
     const std::string key = symbol + "," + period;
-    if (!PostMessageA(m_mainWindow, WM_COMMAND, OfflineCommand, 0))
+    const std::vector<HWND> dialogs = Dialogs(Utils::Windows::Match::Exact, Text(Name::OfflineChart));
+    if (!PostMessageA(MainTarget(), WM_COMMAND, OfflineCommand, 0))
         throw "Ошибка в методе \"MT4::Windows::OpenOfflineChart()\".\nОкно со списком автономных графиков "
               "открыть не "
               "удалось.";
-    HWND dialog = WaitForDialog(Utils::Windows::Match::Exact, Text(Name::OfflineChart),
+    HWND dialog = WaitForDialog(Utils::Windows::Match::Exact, Text(Name::OfflineChart), dialogs,
         "Ошибка в методе \"MT4::Windows::OpenOfflineChart()\".\nОкно со списком автономных графиков не "
         "появилось за "
         "отведённое время.");
@@ -48,28 +43,31 @@ HWND Windows::OpenOfflineChart(const std::string& symbol, const std::string& per
         Utils::Controls::Button::Click(GetDlgItem(dialog, IDCANCEL));
         return nullptr;
     }
+    const std::vector<HWND> charts = Charts();
     Utils::Controls::Button::Click(GetDlgItem(dialog, IDOK));
     WaitUntilGone(dialog,
         "Ошибка в методе \"MT4::Windows::OpenOfflineChart()\".\nОкно со списком автономных графиков не "
         "закрылось за "
         "отведённое время.");
     Sleep(50);
-    SendMessageA(m_mainWindow, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(m_chartArea), 0);
-    Sleep(50);
-    HWND chart = TopChart();
+    Utils::Controls::Send("MT4::Windows::OpenOfflineChart", MainTarget(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(m_chartArea), 0);
+    HWND chart = WaitForNewChart(charts);
     if (!chart)
         throw "Ошибка в методе \"MT4::Windows::OpenOfflineChart()\".\nНе получен системный дескриптор "
               "графика.";
     return chart;
 }
 
-// Any entry number is passed on; for one the terminal does not have, the
-// topmost chart is the result.
+// An entry the terminal does not have opens nothing: no chart came within the
+// bound, and no existing chart is given for it.
 HWND Windows::OpenDeletetChart(int32_t number)
 {
+    if (number < 0)
+        throw "Метод \"MT4::Windows::OpenDeletetChart()\".\nНеверно указан номер удалённого графика.";
+    const std::vector<HWND> charts = Charts();
     const uint32_t command = DeletedCommandFirst + static_cast<uint32_t>(number);
-    SendMessageA(m_mainWindow, WM_COMMAND, static_cast<WPARAM>(command), 0);
-    HWND chart = TopChart();
+    Utils::Controls::Send("MT4::Windows::OpenDeletetChart", MainTarget(), WM_COMMAND, static_cast<WPARAM>(command), 0);
+    HWND chart = WaitForNewChart(charts);
     if (!chart)
         throw "Ошибка в методе \"MT4::Windows::OpenDeletetChart()\".\nСистемный дескриптор окна графика не "
               "получен.";

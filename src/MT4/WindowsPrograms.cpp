@@ -6,6 +6,7 @@
 #include <process.h>
 
 #include <array>
+#include <optional>
 #include <cstring>
 #include <deque>
 #include <memory>
@@ -63,8 +64,8 @@ bool BeginsWith(const std::string& text, const std::string& prefix)
 void Click(HWND button)
 {
     Utils::Controls::Button::Check(button);
-    if (SendMessageA(button, BM_GETCHECK, 0, 0) != BST_CHECKED)
-        SendMessageA(button, BM_CLICK, 0, 0);
+    if (Utils::Controls::Send("MT4::Windows::Click", button, BM_GETCHECK) != BST_CHECKED)
+        Utils::Controls::Send("MT4::Windows::Click", button, BM_CLICK);
 }
 
 // Presses the Close button of the indicator list when the scope is left,
@@ -166,7 +167,7 @@ uint32_t SettledCount(HWND tree, uint32_t previous)
     Utils::Wait::Until(
         [&] {
             Utils::Controls::TreeView::Check(tree);
-            count = LOWORD(SendMessageA(tree, TVM_GETCOUNT, 0, 0));
+            count = LOWORD(Utils::Controls::Send("MT4::Windows::ListIndicators", tree, TVM_GETCOUNT));
             const bool settled = count == previous;
             previous = count;
             return settled;
@@ -213,7 +214,10 @@ void Remove(Windows& terminal, const RemovalRequest& request)
 {
     if (!terminal.IsChart(request.chart))
         return;
-    HWND dialog = terminal.ListIndicators(request.chart);
+    // The chart stays active until its list has gone: no other program's
+    // list is ever taken for it.
+    Windows::ActiveChartHold active = terminal.SetActiveChartStart(request.chart);
+    HWND dialog = terminal.OpenIndicatorList();
     if (!dialog)
         throw "Ошибка в методе \"MT4::Windows::DeleteIndicatorsByName()\".\nНеудачный вызов окна \"Список "
               "индикаторов\".";
@@ -239,7 +243,7 @@ void Remove(Windows& terminal, const RemovalRequest& request)
             continue;
         }
         // The line is selected: Delete takes it away, and the next line moves up.
-        SendMessageA(remove, BM_CLICK, 0, 0);
+        Utils::Controls::Send("MT4::Windows::DeleteIndicatorsByName", remove, BM_CLICK);
         const uint32_t before = count;
         count = SettledCount(tree, count);
         if (count == before)
@@ -325,7 +329,23 @@ int Windows::Load(const char* method, WPARAM code, const std::string& title, HWN
 {
     CheckChart(chart, method);
     const std::string qualified = std::string("MT4::Windows::") + method;
+    // The name's address is valid in the served process only: a chart of
+    // another process would be sent an address that means nothing there.
+    DWORD owner = 0;
+    if (!GetWindowThreadProcessId(chart, &owner) || owner != m_processId)
+        throw Utils::Error::Argument(qualified, "Неверный системный дескриптор графика.");
     Utils::Sync::Lock<Utils::Sync::Mutex> navigator(m_mutexes[MutexNavigator]);
+    // The terminal runs every dialog modally on its one thread: a parameters
+    // dialog opened while another program's Properties dialog is up would
+    // nest in it, and neither could close before the other. A load that uses
+    // its dialog does so under the active-chart mutex, as the Properties
+    // operations do.
+    std::optional<ActiveChartHold> dialogs;
+    if (confirm || search)
+        dialogs.emplace(m_mutexes[MutexActiveChart], method);
+    // A parameters dialog already open (another program's, the user's) is
+    // never taken for the one this request opens.
+    const std::vector<HWND> before = Dialogs(Match::Exact, title);
 
     int accepted = 0;
     if (m_processId == GetCurrentProcessId()) {
@@ -358,8 +378,7 @@ int Windows::Load(const char* method, WPARAM code, const std::string& title, HWN
     const bool found = Utils::Wait::Until(
         [&] {
             try {
-                HWND dialog = Utils::Windows::FindFirst(
-                    nullptr, m_processId, Match::Exact, "#32770", Match::Exact, title);
+                HWND dialog = Utils::Windows::FirstNew(Dialogs(Match::Exact, title), before);
                 if (confirm)
                     Click(GetDlgItem(dialog, IDOK));
                 return dialog != nullptr;
@@ -400,7 +419,7 @@ void Windows::SetExperts()
 {
     DWORD_PTR result = 0;
     SetLastError(0);
-    if (!SendMessageTimeoutA(m_mainWindow, WM_COMMAND, ExpertsOnOffCommand, 0, SMTO_NORMAL, Utils::Wait::SendBound,
+    if (!SendMessageTimeoutA(MainTarget(), WM_COMMAND, ExpertsOnOffCommand, 0, SMTO_NORMAL, Utils::Wait::SendBound,
             &result)
         && GetLastError() == ERROR_TIMEOUT)
         throw Utils::Error::Method("MT4::Windows::SetExperts",
@@ -427,26 +446,23 @@ HWND Windows::ListIndicators(HWND chart)
 {
     CheckChart(chart, "ListIndicators");
     ActiveChartHold active = SetActiveChartStart(chart);
+    HWND dialog = OpenIndicatorList();
+    active.Release();
+    return dialog;
+}
+
+HWND Windows::OpenIndicatorList()
+{
+    const std::vector<HWND> before = Dialogs(Match::Prefix, Text(Name::IndicatorList));
     const bool posted = Utils::Wait::Until(
-        [&] { return PostMessageA(m_mainWindow, WM_COMMAND, IndicatorListCommand, 0) != FALSE; }, RepostPause,
+        [&] { return PostMessageA(MainTarget(), WM_COMMAND, IndicatorListCommand, 0) != FALSE; }, RepostPause,
         Utils::Wait::DialogBound);
     if (!posted)
         throw Utils::Error::Method("MT4::Windows::ListIndicators", "Команда открытия списка индикаторов не отправлена.")
             + Utils::Error::LastError();
-    HWND dialog = nullptr;
-    const bool shown = Utils::Wait::Until(
-        [&] {
-            Sleep(DialogPoll);
-            dialog = Utils::Windows::FindFirst(
-                nullptr, m_processId, Match::Exact, "#32770", Match::Prefix, Text(Name::IndicatorList));
-            return dialog != nullptr;
-        },
-        0, Utils::Wait::DialogBound);
-    if (!shown)
-        throw "Ошибка в методе \"MT4::Windows::ListIndicators()\".\nОкно \"Список индикаторов\" не появилось за "
-              "отведённое время.";
-    active.Release();
-    return dialog;
+    return WaitForDialog(Match::Prefix, Text(Name::IndicatorList), before,
+        "Ошибка в методе \"MT4::Windows::ListIndicators()\".\nОкно \"Список индикаторов\" не появилось за "
+        "отведённое время.");
 }
 
 uint16_t Windows::GetNamesIndicators(HWND chart, int32_t window, const MqlString* names, int32_t size)
@@ -454,7 +470,10 @@ uint16_t Windows::GetNamesIndicators(HWND chart, int32_t window, const MqlString
     CheckChart(chart, "GetNamesIndicators");
     if (size <= 0)
         throw "Метод \"MT4::Windows::GetNamesIndicators()\".\nНеверно указан размер массива с именами индикаторов.";
-    HWND dialog = ListIndicators(chart);
+    if (!names)
+        throw "Метод \"MT4::Windows::GetNamesIndicators()\".\nНе указан массив с именами индикаторов.";
+    ActiveChartHold active = SetActiveChartStart(chart);
+    HWND dialog = OpenIndicatorList();
     if (!dialog)
         throw "Ошибка в методе \"MT4::Windows::GetNamesIndicators()\".\nНеудачный вызов окна \"Список индикаторов\".";
     ListCloser closer(dialog, "MT4::Windows::GetNamesIndicators");
@@ -463,7 +482,7 @@ uint16_t Windows::GetNamesIndicators(HWND chart, int32_t window, const MqlString
         throw "Ошибка в методе \"MT4::Windows::GetNamesIndicators()\".\nНе получен системный дескриптор списка "
               "индикаторов.";
     Utils::Controls::TreeView::Check(tree);
-    const uint32_t count = LOWORD(SendMessageA(tree, TVM_GETCOUNT, 0, 0));
+    const uint32_t count = LOWORD(Utils::Controls::Send("MT4::Windows::GetNamesIndicators", tree, TVM_GETCOUNT));
 
     Sections sections(*this, window);
     uint16_t found = 0;

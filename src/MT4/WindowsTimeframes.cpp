@@ -58,7 +58,7 @@ BOOL Windows::SetTemplateByNumber(HWND chart, int32_t number)
     if (number >= TemplateCount)
         throw "Метод \"MT4::Windows::SetTemplateByNumber()\".\nВыбран номер шаблона более 63.";
     ActiveChartHold active = SetActiveChartStart(chart);
-    const BOOL posted = PostMessageA(m_mainWindow, WM_COMMAND, TemplateCommandFirst + number, 0);
+    const BOOL posted = PostMessageA(MainTarget(), WM_COMMAND, TemplateCommandFirst + number, 0);
     active.Release();
     return posted;
 }
@@ -74,8 +74,9 @@ void Windows::SetTemplateByName(HWND chart, const std::string& name)
         throw "Ошибка в методе \"MT4::Windows::SetTemplateByName()\".\nСистемный дескриптор родительского "
               "окна "
               "графика не получен.";
+    const std::vector<HWND> before = Dialogs(Utils::Windows::Match::Exact, Text(Name::OpenButton));
     PostMessageA(frame, WM_COMMAND, LoadTemplateCommand, 0);
-    HWND dialog = WaitForDialog(Utils::Windows::Match::Exact, Text(Name::OpenButton),
+    HWND dialog = WaitForDialog(Utils::Windows::Match::Exact, Text(Name::OpenButton), before,
         "Ошибка в методе \"MT4::Windows::SetTemplateByName()\".\nОкно открытия шаблона не появилось за "
         "отведённое время.");
     Utils::Controls::Edit::SetText(GetDlgItem(dialog, FileNameEdit), name);

@@ -61,14 +61,14 @@ void Windows::ShowPanel(Name panel)
 {
     const UINT command = ToggleCommand(panel);
     if (!IsVisiblePanel(panel))
-        SendMessageA(m_mainWindow, WM_COMMAND, command, 0);
+        Utils::Controls::Send("MT4::Windows::ShowPanel", MainTarget(), WM_COMMAND, command);
 }
 
 void Windows::HidePanel(Name panel)
 {
     const UINT command = ToggleCommand(panel);
     if (IsVisiblePanel(panel))
-        SendMessageA(m_mainWindow, WM_COMMAND, command, 0);
+        Utils::Controls::Send("MT4::Windows::HidePanel", MainTarget(), WM_COMMAND, command);
 }
 
 HWND Windows::OpenDialog(const char* method, UINT command, Name name, bool titlePrefix)
@@ -82,7 +82,7 @@ HWND Windows::OpenDialog(const char* method, UINT command, Name name, bool title
     Utils::Wait::Until(
         [&] {
             if (!posted) {
-                posted = PostMessageA(m_mainWindow, WM_COMMAND, command, 0) != 0;
+                posted = PostMessageA(MainTarget(), WM_COMMAND, command, 0) != 0;
                 if (!posted) {
                     postError = GetLastError();
                     return false;
@@ -139,8 +139,12 @@ void Windows::SetTerminalTab(WORD tab)
     if (tab > LastTerminalTab)
         throw Utils::Error::Method("MT4::Windows::SetTerminalTab", "Неверный номер вкладки.\nwTabId = ")
             + std::to_string(tab);
-    Utils::Mouse::LeftDown(strip, TerminalTabX[tab], 0);
-    Utils::Mouse::LeftUp(strip, TerminalTabX[tab], 0);
+    // The middle of the tab where the strip tells where its tabs lie (their
+    // widths follow their captions); the fixed points otherwise.
+    POINT point = { TerminalTabX[tab], 0 };
+    Utils::Controls::TabControl::ItemMiddle(strip, tab, point);
+    Utils::Mouse::LeftDown(strip, point.x, point.y);
+    Utils::Mouse::LeftUp(strip, point.x, point.y);
 }
 
 // The caption must match exactly, byte for byte; any other name selects the

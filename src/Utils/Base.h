@@ -121,6 +121,15 @@ public:
     T& operator*() const { return *m_object; }
     T* Get() const { return m_object; }
 
+    // Makes `fresh` the singleton, whole: a Pointer taken from now on holds
+    // it, while every Pointer taken before keeps the object it holds alive
+    // until it lets go.
+    static void Publish(const Pointer& fresh)
+    {
+        Sync::Lock<Sync::CriticalSection> lock(CreationLock());
+        s_holder = fresh;
+    }
+
 private:
     void Hold(T* object)
     {

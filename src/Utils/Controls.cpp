@@ -42,10 +42,15 @@ LRESULT Send(const char* method, HWND window, UINT message, WPARAM wParam, LPARA
         + LastErrorText(code);
 }
 
-LRESULT Send(const char* method, HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+
+}  // namespace
+
+LRESULT Send(const char* method, HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return Send(method, window, message, wParam, lParam, [] {});
 }
+
+namespace {
 
 // The item structure and its text area for one operation, laid out as item
 // then text: in local memory for a control of this process, in one block of
@@ -135,7 +140,7 @@ private:
 // The whole text of a window through WM_GETTEXTLENGTH and WM_GETTEXT.
 std::string WindowText(const char* method, HWND window)
 {
-    const auto length = static_cast<size_t>(Send(method, window, WM_GETTEXTLENGTH));
+    const auto length = static_cast<size_t>(Controls::Send(method, window, WM_GETTEXTLENGTH));
     std::unique_ptr<char[]> buffer(new char[length + 1]());
     Send(method, window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(buffer.get()),
         [&] { buffer.release(); });
@@ -215,6 +220,21 @@ std::string GetText(HWND window)
 {
     Check(window);
     return WindowText("Utils::Controls::Edit::GetText", window);
+}
+
+void SetSecret(HWND window, const char* text)
+{
+    const char* method = "Utils::Controls::Edit::SetSecret";
+    Check(window);
+    const size_t size = std::strlen(text) + 1;
+    std::unique_ptr<char[]> copy(new char[size]);
+    std::memcpy(copy.get(), text, size);
+    // A field that did not answer in time may still read the copy: it is left
+    // to the field, unwiped.
+    const LRESULT set = Send(method, window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(copy.get()), [&] { copy.release(); });
+    SecureZeroMemory(copy.get(), size);
+    if (!set)
+        throw Error::Method(method, "Текст не установлен.");
 }
 
 }  // namespace Edit
@@ -411,6 +431,16 @@ uint16_t SetFocus(HWND window, uint32_t index)
               "количество вкладок.";
     Send(method, window, TCM_SETCURFOCUS, index);
     return count;
+}
+
+bool ItemMiddle(HWND window, uint32_t index, POINT& middle)
+{
+    Query query(window, sizeof(RECT));
+    if (!query.SendItem("Utils::Controls::TabControl::ItemMiddle", window, TCM_GETITEMRECT, index))
+        return false;
+    const RECT rect = query.Get<RECT>();
+    middle = { (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2 };
+    return true;
 }
 
 }  // namespace TabControl

@@ -19,11 +19,18 @@
 //       the walk opened are collapsed again, except the last one when it was
 //       met right before the target; the target line is left selected.
 //   TabControl::SetFocus(tabs, index)    focuses tab `index`; -> the tab count.
+//   TabControl::ItemMiddle(tabs, index, point) -> false when the strip does not
+//       answer TCM_GETITEMRECT (no tab control, no such tab); else true and
+//       the middle of the tab in the strip's client coordinates.
 //   Button::GetCheck(button)             -> true when the check box or radio button is checked.
 //   Button::Click(button)                presses the button as the user would (BM_CLICK).
 //   Edit::SetText(edit, text)            sets the text; -> the text read back.
 //   Edit::GetText(edit)                  -> the whole text.
 //   Static::GetText(label)               -> the whole text.
+//
+//   Send(method, window, message, wParam, lParam) -> the answer to one message
+//       (no pointer in it), within Wait::ControlBound; `method` names the
+//       caller in the text of a window that did not answer.
 //
 // Every function checks the control first and throws an error text on any
 // failure; none returns a failure value. Item queries for a control of
@@ -37,6 +44,8 @@
 #include <vector>
 
 namespace Utils::Controls {
+
+LRESULT Send(const char* method, HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
 enum class Kind {
     Empty,
@@ -71,6 +80,9 @@ namespace Edit {
 inline void Check(HWND window) { Controls::Check(window, Kind::Edit); }
 std::string SetText(HWND window, const std::string& text);
 std::string GetText(HWND window);
+// Sets the text of a password field: not read back, and the library's copy
+// is wiped once the field has taken it.
+void SetSecret(HWND window, const char* text);
 }  // namespace Edit
 
 namespace ListView {
@@ -94,6 +106,7 @@ std::string GetText(HWND window, uint32_t line);
 namespace TabControl {
 inline void Check(HWND window) { Controls::Check(window, Kind::TabControl); }
 uint16_t SetFocus(HWND window, uint32_t index);
+bool ItemMiddle(HWND window, uint32_t index, POINT& middle);
 }  // namespace TabControl
 
 }  // namespace Utils::Controls

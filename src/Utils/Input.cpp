@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "Utils/Controls.h"
 #include "Utils/Errors.h"
 
 namespace Utils::Mouse {
@@ -12,7 +13,8 @@ namespace {
 void SendButton(HWND window, UINT message, WPARAM wParam, LPARAM lParam, const char* function,
     const char* detail)
 {
-    if (SendMessageA(window, message, wParam, lParam) != 0) {
+    SetLastError(0);
+    if (Controls::Send(function, window, message, wParam, lParam) != 0) {
         const DWORD code = GetLastError();
         throw Error::Function(function, detail) + LastErrorText(code);
     }

@@ -1,5 +1,7 @@
 #include "Utils/Windows.h"
 
+#include <algorithm>
+
 #include "Utils/Errors.h"
 #include "Utils/Wait.h"
 
@@ -233,6 +235,14 @@ std::vector<HWND> Windows::DescendantsWithClassPrefix(HWND parent, const std::st
     if (parent)
         Enumerate(parent, FindPrefixClassWindowMultiple, context);
     return context.list;
+}
+
+HWND Windows::FirstNew(const std::vector<HWND>& now, const std::vector<HWND>& before)
+{
+    for (HWND window : now)
+        if (std::find(before.begin(), before.end(), window) == before.end())
+            return window;
+    return nullptr;
 }
 
 } // namespace Utils

@@ -67,6 +67,9 @@ public:
     static std::string Text(HWND window);
 
     static bool ClassPasses(HWND window, Match match, const std::string& name, const char* test);
+
+    // The first window of `now` that is not among `before`; null when none.
+    static HWND FirstNew(const std::vector<HWND>& now, const std::vector<HWND>& before);
     static bool TitlePasses(HWND window, Match match, const std::string& title);
 };
 

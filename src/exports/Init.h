@@ -14,6 +14,8 @@ class g_CInitCS : public Utils::Sync::CriticalSection, public virtual Utils::Bas
 // processId 0 = the process that loaded the library. Reports its own errors
 // in a box captioned "RazozazER4.dll" and never throws.
 void Init(DWORD processId) noexcept;
+// Start-up anew, whatever the state: what VelmorInit does.
+void Restart(DWORD processId) noexcept;
 void DeInit() noexcept;
 
 // The served terminal's server history directory, as Init last set it.

@@ -12,7 +12,7 @@ extern "C" {
 void WINAPI VelmorLogin(int32_t account, const char* password, const char* server, int32_t savePassword)
 {
     Frame::Run("VelmorLogin()", [=] {
-        Utils::Pointer<MT4::Windows>()->Login(account, Text(password), Text(server), savePassword != 0);
+        Utils::Pointer<MT4::Windows>()->Login(account, password ? password : "", Text(server), savePassword != 0);
     });
 }
 

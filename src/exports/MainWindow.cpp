@@ -21,10 +21,7 @@ extern "C" {
 
 void WINAPI VelmorInit(int32_t processId)
 {
-    Frame::Guard("VelmorInit()", "", [=] {
-        DeInit();
-        Init(static_cast<DWORD>(processId));
-    });
+    Frame::Guard("VelmorInit()", "", [=] { Restart(static_cast<DWORD>(processId)); });
 }
 
 int32_t WINAPI VelmorHandleMT4()
@@ -40,7 +37,7 @@ int32_t WINAPI VelmorGetProcessId()
 int32_t WINAPI VelmorMetaTraderClose()
 {
     return Frame::Call("VelmorMetaTraderClose()", 0,
-        [] { return static_cast<int32_t>(PostMessageA(Terminal()->MainWindow(), WM_CLOSE, 0, 0)); });
+        [] { return static_cast<int32_t>(PostMessageA(Terminal()->MainTarget(), WM_CLOSE, 0, 0)); });
 }
 
 void WINAPI VelmorMetaTraderTitle(int32_t show)
@@ -76,7 +73,7 @@ int32_t WINAPI VelmorMetaTraderRestore()
 void WINAPI VelmorMetaTraderKeyDown(int32_t key)
 {
     Frame::Run("VelmorMetaTraderKeyDown()",
-        [=] { PostMessageA(Terminal()->MainWindow(), WM_KEYDOWN, static_cast<WPARAM>(key & 0xFF), 1); });
+        [=] { PostMessageA(Terminal()->MainTarget(), WM_KEYDOWN, static_cast<WPARAM>(key & 0xFF), 1); });
 }
 
 void WINAPI VelmorMetaTraderHotKeys(int32_t key, int32_t modifier)

@@ -10,7 +10,7 @@ extern "C" {
 const char* WINAPI VelmorGetPathDirectoryMT4()
 {
     return Frame::Call("VelmorGetPathDirectoryMT4()", static_cast<const char*>(nullptr),
-        [] { return Utils::Pointer<MT4::Windows>()->Directory().c_str(); });
+        [] { return Utils::Pointer<MT4::SyncText>()->Set(Utils::Pointer<MT4::Windows>()->Directory()); });
 }
 
 const char* WINAPI VelmorGetPathServer()

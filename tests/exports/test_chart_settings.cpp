@@ -290,6 +290,32 @@ TEST_F(SettingsTest, TwoThreadsReadingTwoChartsEachGetTheirOwnChart)
     EXPECT_TRUE(PropertiesDialogs().empty());
 }
 
+class LaggingSettingsTest : public SettingsTest {
+protected:
+    static StandIn::Scenario Lagging()
+    {
+        StandIn::Scenario scenario = Patterned();
+        scenario.lagMs = 300;
+        return scenario;
+    }
+    LaggingSettingsTest() : SettingsTest(Lagging()) { }
+};
+
+// Another chart's dialog is open (left by VelmorOpenPropertiesChart) and this
+// chart's own comes late: the open one is never taken for it.
+TEST_F(LaggingSettingsTest, AnotherChartsOpenDialogIsNeverTakenForThisChartsLateOne)
+{
+    HWND left = AsWindowOf(Fn<IntOfIntIntFn>("VelmorOpenPropertiesChart")(Id(View(1)), 1));
+    ASSERT_NE(left, nullptr);
+    EXPECT_EQ(Set(3, View(0), 1), 1);
+    EXPECT_TRUE(terminal.Chart(View(0)).Setting(ChartSetting::Grid));
+    EXPECT_EQ(PropertiesDialogs(), std::vector<HWND> { left });
+    SendMessageA(GetDlgItem(left, IDCANCEL), BM_CLICK, 0, 0);
+    EXPECT_TRUE(Gone(left));
+    EXPECT_TRUE(terminal.Chart(View(1)).Setting(ChartSetting::Grid));
+    EXPECT_TRUE(boxes.Take().empty());
+}
+
 class RussianSettingsTest : public SettingsTest {
 protected:
     RussianSettingsTest()

@@ -116,6 +116,9 @@ TEST_F(ChartsTest, ClosingPostsTheCloseCommandAndTheChartGoes)
         (std::vector<Event> { Command(View(2), 0xE102), Command(View(0), 0xE102) }));
     EXPECT_TRUE(Gone(Frame(0)));
     EXPECT_EQ(number(), 0);
+    // No chart open: no handle, chart or not, is the active chart.
+    EXPECT_EQ(isActive(Id(GoneWindow())), 0);
+    EXPECT_EQ(isActive(Id(Main())), 0);
     EXPECT_TRUE(boxes.Take().empty());
 }
 

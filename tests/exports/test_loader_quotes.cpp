@@ -66,12 +66,11 @@ protected:
     {
         return Utils::Wait::Until([&] { return !IsWindow(view); }, 10, Patience);
     }
-    // Stops a run in progress and waits (bounded) for its end: a call without
-    // a script name starts nothing and fails once no run is in progress.
+    // Stops a run in progress and waits (bounded) for its end: a stop finds
+    // no run in progress.
     void RunEnds()
     {
-        Utils::Wait::Until([&] { return loader(2, 1, H1Only.data(), "") == -1; }, 50, Patience);
-        boxes.Take();
+        Utils::Wait::Until([&] { return loader(2, 1, H1Only.data(), "") == 2; }, 50, Patience);
     }
     // The commands, command-line texts and load requests that reached `view`,
     // without the Home keys and ticks of the waits.
@@ -176,10 +175,10 @@ TEST_F(LoaderTest, ASilentScriptHoldsItsStepUntilTheCallerSteersTheRun)
     EXPECT_EQ(terminal.ScriptRuns().size(), 2u);
     EXPECT_EQ(boxes.Take(), std::vector<Box> {});
 
-    // No run in progress: a call starts one, whatever its command, with the
-    // order and timeframes stored last (a command 2 stores none) and the
-    // command back at 1.
-    EXPECT_EQ(loader(2, 0, H1Only.data(), "Sensor"), 0);
+    // No run in progress: a stop starts nothing and stores nothing; a run
+    // starts with the order and timeframes stored and the command back at 1.
+    EXPECT_EQ(loader(2, 0, H1Only.data(), "Sensor"), 2);
+    EXPECT_EQ(loader(1, 1, H1AndH4.data(), "Sensor"), 0);
     std::vector<ScriptRun> runs = Runs(8);
     ASSERT_EQ(runs.size(), 8u);
     const HWND next = runs[2].view;
@@ -240,6 +239,8 @@ TEST_F(LoaderTest, AScriptNameTakesAt259CharactersAndALongerOneStartsNothing)
 {
     const std::string longest(259, 's');
     const std::string tooLong(260, 's');
+    EXPECT_EQ(loader(2, 1, H1Only.data(), "Sensor"), 2);  // no run to stop: none starts
+    EXPECT_EQ(loader(3, 1, H1Only.data(), "Sensor"), 2);
     EXPECT_EQ(loader(1, 1, H1Only.data(), tooLong.c_str()), -1);
     EXPECT_EQ(loader(1, 1, H1Only.data(), nullptr), -1);
     EXPECT_EQ(boxes.Take(),
@@ -283,7 +284,7 @@ protected:
 TEST_F(EmptyMarketWatchTest, ARunOverNoSymbolsEndsAtOnceWithoutAChart)
 {
     EXPECT_EQ(loader(1, 1, M5AndH1.data(), "Sensor"), 0);
-    EXPECT_TRUE(Utils::Wait::Until([&] { return loader(2, 1, M5AndH1.data(), "Sensor") == 0; }, 20, 2000));
+    EXPECT_TRUE(Utils::Wait::Until([&] { return loader(2, 1, M5AndH1.data(), "Sensor") == 2; }, 20, 2000));
     Sleep(200);
     for (const Event& event : terminal.Log().Take())
         EXPECT_NE(event.kind, Event::Command) << event;
@@ -298,7 +299,10 @@ TEST_F(LoaderTest, DestroyingTheLoaderDuringARunEndsItsWorkerAndClosesItsChart)
     HWND view = nullptr;
     {
         MT4::LoaderQuotes own;
-        own.Init(0);
+        Utils::Pointer<MT4::Windows> model(nullptr);
+        model = new MT4::Windows();
+        model->Init(0);
+        own.Replace(model);
         EXPECT_EQ(own.Run(1, true, H1AndH4.data(), "Silent"), 0);
         ASSERT_EQ(Runs(1).size(), 1u);
         view = terminal.ScriptRuns()[0].view;

@@ -49,6 +49,19 @@ TEST_F(LoginTest, AccountPasswordAndServerAreEnteredAndConfirmed)
     EXPECT_TRUE(boxes.Take().empty());
 }
 
+// A question of the terminal titled like the login dialog is open: the login
+// dialog is the one with the login fields.
+TEST_F(LoginTest, AnotherWindowTitledMetaTraderIsNotTakenForTheLoginDialog)
+{
+    HWND question = CreateWindowExA(
+        0, "#32770", "MetaTrader", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    Login(87654321, "s3cret!", "Broker-Live", 1);
+    DestroyWindow(question);
+    Confirmed("login 87654321, password " + StandIn::Fingerprint("s3cret!") + ", server Broker-Live, save password yes",
+        "87654321: Broker-Live - [USDJPY,D1]");
+    EXPECT_EQ(boxes.Take(), std::vector<Box> {});
+}
+
 TEST_F(LoginTest, AnAccountOfZeroOrBelowConfirmsTheDialogAsItShows)
 {
     Login(0, "s3cret!", "Broker-Live", 0);

@@ -268,6 +268,53 @@ TEST_F(MarketWatchTest, TwoProgramsOpeningChartsAtOnceEachGetTheirOwnSymbol)
     EXPECT_TRUE(boxes.Take().empty());
 }
 
+class RefusingMarketWatchTest : public MarketWatchTest {
+protected:
+    static StandIn::Scenario Refusing()
+    {
+        StandIn::Scenario scenario = WithSymbols({ "EURUSD", "GBPUSD" });
+        scenario.ignoredCommands = { 33160 };
+        return scenario;
+    }
+    RefusingMarketWatchTest() : MarketWatchTest(Refusing()) { }
+};
+
+// A terminal that opens no chart: no chart that was there before is given as
+// the new one, nor switched to the timeframe asked for.
+TEST_F(RefusingMarketWatchTest, ACommandThatOpensNoChartGivesNoChartAndChangesNone)
+{
+    const HWND top = TopChart();
+    const int period = terminal.Chart(top).period;
+    EXPECT_EQ(openByName("GBPUSD", "H4"), 0);
+    EXPECT_EQ(boxes.Take(),
+        (std::vector<Box> { { "VelmorOpenChartByName()",
+            "Ошибка в методе \"MT4::Windows::OpenChartByName()\".\nНе получен системный дескриптор окна графика." } }));
+    EXPECT_EQ(TopChart(), top);
+    EXPECT_EQ(terminal.Chart(top).period, period);
+}
+
+class LaggingMarketWatchTest : public MarketWatchTest {
+protected:
+    static StandIn::Scenario Lagging()
+    {
+        StandIn::Scenario scenario = WithSymbols({ "EURUSD", "GBPUSD" });
+        scenario.lagMs = 300;
+        return scenario;
+    }
+    LaggingMarketWatchTest() : MarketWatchTest(Lagging()) { }
+};
+
+// The terminal opens the chart late: the chart on top meanwhile is not it.
+TEST_F(LaggingMarketWatchTest, AChartThatOpensLateIsTheOneGiven)
+{
+    const HWND top = TopChart();
+    const int32_t chart = openByName("GBPUSD", "");
+    ASSERT_NE(chart, 0);
+    EXPECT_NE(AsHandle(chart), top);
+    EXPECT_EQ(terminal.Chart(AsHandle(chart)).symbol, "GBPUSD");
+    EXPECT_TRUE(boxes.Take().empty());
+}
+
 class EmptyMarketWatchTest : public MarketWatchTest {
 protected:
     EmptyMarketWatchTest() : MarketWatchTest(WithSymbols({})) { }

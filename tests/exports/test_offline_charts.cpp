@@ -55,17 +55,24 @@ TEST_F(OfflineTest, AKeyThatDiffersInLetterCaseOpensNothing)
     EXPECT_TRUE(boxes.Take().empty());
 }
 
-TEST_F(OfflineTest, ADeletedChartReopensOnTop)
+// An entry the terminal does not have opens nothing: never the chart on top.
+TEST_F(OfflineTest, ADeletedChartReopensOnTopAndAnEntryThatOpensNothingIsNoChart)
 {
     const int32_t chart = deleted(1);
     EXPECT_EQ(terminal.Log().Take().front(), Command(Main(), 35001)); // sent: done when the export returns
     EXPECT_EQ(AsWindowOf(chart), TopView());
     EXPECT_EQ(terminal.Chart(AsWindowOf(chart)).symbol, "USDCHF");
-    // An entry the terminal does not have: the topmost chart, the one just opened.
-    EXPECT_EQ(deleted(7), chart);
-    EXPECT_EQ(deleted(-1), chart);
-    EXPECT_EQ(Charts(), 4);
     EXPECT_TRUE(boxes.Take().empty());
+    EXPECT_EQ(deleted(7), 0);
+    EXPECT_EQ(deleted(-1), 0);
+    EXPECT_EQ(boxes.Take(),
+        (std::vector<Box> { { "VelmorOpenDeletetChart()",
+                                "Ошибка в методе \"MT4::Windows::OpenDeletetChart()\".\nСистемный дескриптор окна "
+                                "графика не получен." },
+            { "VelmorOpenDeletetChart()",
+                "Метод \"MT4::Windows::OpenDeletetChart()\".\nНеверно указан номер удалённого графика." } }));
+    EXPECT_EQ(AsWindowOf(chart), TopView());
+    EXPECT_EQ(Charts(), 4);
 }
 
 class EmptyOfflineTest : public OfflineTest {
@@ -83,16 +90,11 @@ protected:
     }
 };
 
-TEST_F(EmptyOfflineTest, AnEmptyListIsCancelledAndNoChartIsNoHandle)
+TEST_F(EmptyOfflineTest, AnEmptyListIsCancelled)
 {
     EXPECT_EQ(offline("EURUSD", "H1"), 0);
     EXPECT_EQ(Commands(), (std::vector<WPARAM> { 33053, IDCANCEL }));
     EXPECT_TRUE(boxes.Take().empty());
-    EXPECT_EQ(deleted(0), 0);
-    EXPECT_EQ(boxes.Take(),
-        (std::vector<Box> { { "VelmorOpenDeletetChart()",
-            "Ошибка в методе \"MT4::Windows::OpenDeletetChart()\".\nСистемный дескриптор окна графика не "
-            "получен." } }));
 }
 
 class RussianOfflineTest : public OfflineTest {

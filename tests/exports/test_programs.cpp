@@ -32,7 +32,7 @@ constexpr DWORD Patience = 5000;
 
 // Chart 0 holds an expert, a script, three indicators on the main chart and
 // one in each of two sub-windows; chart 1 holds one indicator.
-StandIn::Scenario WithPrograms(bool askScriptRemoval = false)
+StandIn::Scenario WithPrograms(bool askScriptRemoval = false, DWORD lagMs = 0)
 {
     StandIn::Scenario scenario = StandIn::Scenario::Named("english");
     scenario.programs = {
@@ -41,6 +41,7 @@ StandIn::Scenario WithPrograms(bool askScriptRemoval = false)
         { "", "", { { "Moving Average" } } },
     };
     scenario.askScriptRemoval = askScriptRemoval;
+    scenario.lagMs = lagMs;
     return scenario;
 }
 
@@ -51,7 +52,10 @@ int32_t AsInteger(HWND window)
 
 class ProgramsTest : public ::testing::Test {
 protected:
-    explicit ProgramsTest(bool askScriptRemoval = false) : terminal(WithPrograms(askScriptRemoval)) { }
+    explicit ProgramsTest(bool askScriptRemoval = false, DWORD lagMs = 0)
+        : terminal(WithPrograms(askScriptRemoval, lagMs))
+    {
+    }
 
     void SetUp() override
     {
@@ -103,6 +107,7 @@ protected:
 
 class ProgramsWithBoxesTest : public ProgramsTest {
 protected:
+    explicit ProgramsWithBoxesTest(DWORD lagMs = 0) : ProgramsTest(false, lagMs) { }
     Support::BoxWatcher boxes;
 };
 
@@ -192,6 +197,13 @@ TEST_F(ProgramsWithBoxesTest, ALoadIntoAnotherProcessHandsTheNameOverInItsMemory
     Cancel(dialog);
     EXPECT_EQ(loadCustomIndicator(AsInteger(views[0]), "Heiken Ashi", 1), 1);
     EXPECT_EQ(boxes.Take(), std::vector<Box> {});
+    // Serving this process again, the other's chart is refused: the name's
+    // address would mean nothing there.
+    library.Get<Support::VoidOfIntFn>("VelmorInit")(0);
+    EXPECT_EQ(loadExpert(AsInteger(views[0]), "MACD Sample", 0), 0);
+    EXPECT_EQ(boxes.Take(),
+        (std::vector<Box> { { "VelmorLoadExpert()",
+            "Метод \"MT4::Windows::LoadExpert()\".\nНеверный системный дескриптор графика." } }));
 }
 
 TEST_F(ProgramsWithBoxesTest, ExpertAndScriptRemovalPropertiesAndTheExpertsSwitch)
@@ -262,6 +274,8 @@ TEST_F(ScriptQuestionTest, NoKeepsTheScriptAndYesRemovesIt)
 
 class IndicatorListTest : public ProgramsWithBoxesTest {
 protected:
+    explicit IndicatorListTest(DWORD lagMs = 0) : ProgramsWithBoxesTest(lagMs) { }
+
     // Descriptors over buffers of `capacity` bytes, filled with '#'.
     struct Names {
         Names(size_t count, int32_t capacity) : buffers(count, std::string(static_cast<size_t>(capacity), '#'))
@@ -307,9 +321,13 @@ TEST_F(IndicatorListTest, NamesByWindowCountAllAndFillWhatTheArrayHolds)
     EXPECT_EQ(short_.Text(0), "Movi");  // cut to the capacity
     EXPECT_TRUE(ListGone());
     EXPECT_EQ(GetNames(0, names, 0), 0);
+    EXPECT_EQ(library.Get<NamesFn>("VelmorGetNamesIndicators")(Chart(0), 0, nullptr, 3), 0);
     EXPECT_EQ(boxes.Take(),
         (std::vector<Box> { { "VelmorGetNamesIndicators()",
-            "Метод \"MT4::Windows::GetNamesIndicators()\".\nНеверно указан размер массива с именами индикаторов." } }));
+                                "Метод \"MT4::Windows::GetNamesIndicators()\".\nНеверно указан размер массива с "
+                                "именами индикаторов." },
+            { "VelmorGetNamesIndicators()",
+                "Метод \"MT4::Windows::GetNamesIndicators()\".\nНе указан массив с именами индикаторов." } }));
 }
 
 TEST_F(IndicatorListTest, ANameRemovesEveryIndicatorItBeginsInAllWindows)
@@ -344,6 +362,28 @@ TEST_F(IndicatorListTest, RequestsForTwoChartsAreServedInTheirOrder)
     for (const Event& event : Of(Event::Activate))
         activated.push_back(event.window);
     EXPECT_EQ(activated, (std::vector<HWND> { View(1), View(0) }));
+    EXPECT_TRUE(ListGone());  // the worker is done before its terminal goes
+    EXPECT_EQ(boxes.Take(), std::vector<Box> {});
+}
+
+class LaggingIndicatorListTest : public IndicatorListTest {
+protected:
+    LaggingIndicatorListTest() : IndicatorListTest(300) { }
+};
+
+// The other chart's list is open (left by VelmorListIndicators) and this
+// chart's own comes late: the open one is never read for this chart.
+TEST_F(LaggingIndicatorListTest, AnotherChartsOpenListIsNeverReadForThisChartsLateOne)
+{
+    HWND other = reinterpret_cast<HWND>(
+        static_cast<INT_PTR>(library.Get<Support::IntOfIntFn>("VelmorListIndicators")(Chart(1))));
+    ASSERT_NE(other, nullptr);
+    Names names(3, 32);
+    EXPECT_EQ(GetNames(-1, names, 3), 5);
+    EXPECT_EQ(names.Text(2), "Bollinger Bands");
+    EXPECT_TRUE(IsWindow(other));
+    Cancel(other);
+    EXPECT_TRUE(ListGone());
     EXPECT_EQ(boxes.Take(), std::vector<Box> {});
 }
 

@@ -12,8 +12,6 @@ using Support::Box;
 
 namespace {
 
-const int ClickX[] = { 32, 96, 192, 240, 304, 400, 464 };
-
 class TerminalTabTest : public Support::TerminalTest {
 protected:
     using TerminalTest::TerminalTest;
@@ -22,10 +20,13 @@ protected:
     void ByName(const char* name) { library.Get<Support::VoidOfTextFn>("VelmorSetTerminalTabByName")(name); }
 
     HWND Strip() const { return terminal.Handles().terminalTabs; }
-    // A press and a release at the tab's point on the strip.
+    // A press and a release at the middle of the tab: the tabs are as wide as
+    // their captions.
     std::vector<Event> Click(int tab) const
     {
-        const LPARAM point = MAKELPARAM(ClickX[tab], 0);
+        RECT rect = {};
+        SendMessageA(Strip(), TCM_GETITEMRECT, tab, reinterpret_cast<LPARAM>(&rect));
+        const LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
         return { Expected(Event::Mouse, Strip(), WM_LBUTTONDOWN, MK_LBUTTON, point),
             Expected(Event::Mouse, Strip(), WM_LBUTTONUP, 0, point) };
     }

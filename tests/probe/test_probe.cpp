@@ -69,6 +69,7 @@ TEST(ProbeTest, RussianTerminalIsFoundCompletelyWithItsHandlesClassesChartsAndSy
     EXPECT_EQ(Value(lines, "Terminal lists"), "7 \"SysListView32\", one per tab");
     EXPECT_EQ(Value(lines, "charts"), "3");
     EXPECT_EQ(Value(lines, "Market Watch symbols"), "5");
+    EXPECT_EQ(Value(lines, "login: password field").substr(16), " \"Edit\"");
     EXPECT_EQ(Value(lines, "result"), "everything the library relies on was found");
 }
 

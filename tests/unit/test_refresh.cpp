@@ -176,8 +176,9 @@ TEST_F(RefreshTest, IntervalsAreClampedAndASecondRefreshReplacesTheFirst)
     EXPECT_TRUE(state.working);
 }
 
-TEST_F(RefreshTest, OnceTicksEveryChartOnceInHandleOrderAndKeepsTheTable)
+TEST_F(RefreshTest, OnceTicksEveryChartOnceInHandleOrderAlsoAfterAStopAndLeavesNoTable)
 {
+    engine->Stop(Chart(1));  // asked for before: every chart is asked for anew
     engine->RefreshAllOnce();
     ASSERT_TRUE(WaitForTicks(3));
     Sleep(300);  // a second pass would have come by now
@@ -186,10 +187,8 @@ TEST_F(RefreshTest, OnceTicksEveryChartOnceInHandleOrderAndKeepsTheTable)
     EXPECT_EQ(Ticked(terminal.Log().Take()), charts);
     const MT4::RefreshChart::State state = engine->Snapshot();
     EXPECT_FALSE(state.working);
-    EXPECT_EQ(state.mode, MT4::RefreshChart::AllChartsOnce);
-    EXPECT_EQ(state.table.size(), 3u);
-    for (HWND chart : charts)
-        EXPECT_EQ(state.table.at(Key(chart)), 100u);
+    EXPECT_EQ(state.mode, MT4::RefreshChart::Idle);
+    EXPECT_TRUE(state.table.empty());
 }
 
 TEST_F(RefreshTest, AllChartsModeTakesAStoppedChartBackAtTheEndOfThePass)
@@ -212,7 +211,7 @@ TEST_F(RefreshTest, AllChartsModeTakesAStoppedChartBackAtTheEndOfThePass)
     EXPECT_EQ(state.stopQueue, 0u);
 }
 
-TEST_F(RefreshTest, PerChartModeDropsAStoppedChartForGood)
+TEST_F(RefreshTest, PerChartModeDropsAStoppedChartForGoodUnlessItIsRefreshedAgain)
 {
     engine->Refresh(Chart(0), 100);
     engine->Refresh(Chart(1), 100);
@@ -223,6 +222,11 @@ TEST_F(RefreshTest, PerChartModeDropsAStoppedChartForGood)
     ASSERT_TRUE(WaitForTicks(3));
     for (HWND chart : Ticked(terminal.Log().Take()))
         EXPECT_EQ(chart, Chart(1));
+    engine->Stop(Chart(1));  // a program's deinit, then its init
+    engine->Refresh(Chart(1), 100);
+    terminal.Log().Clear();
+    ASSERT_TRUE(WaitForTicks(3));
+    EXPECT_EQ(engine->Snapshot().table.size(), 1u);
 }
 
 TEST_F(RefreshTest, AClosedChartIsDroppedAndWithTheLastOneTheWorkerEnds)
@@ -294,7 +298,7 @@ TEST_F(RefreshTest, StartsRightAfterStopsNeverLeaveTwoWorkers)
 TEST_F(RefreshTest, AnEngineThatGoesEndsItsWorkerFirst)
 {
     auto own = std::make_unique<MT4::RefreshChart>();
-    own->Init(0);
+    own->Replace(Utils::Pointer<MT4::Windows>());
     own->RefreshAll(100);
     ASSERT_TRUE(WaitForTicks(1));
     std::thread busy = BusyTerminal(300);
