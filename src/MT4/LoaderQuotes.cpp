@@ -93,7 +93,7 @@ int32_t LoaderQuotes::Run(int32_t command, bool bySymbols, const int32_t* timefr
         throw Utils::Error::Argument("MT4::LoaderQuotes::Run",
             "Имя скрипта длиннее " + std::to_string(ScriptNameBytes - 1) + " символов.");
     if (!m_model.Get())
-        throw "Ошибка в методе \"MT4::LoaderQuotes::Run()\".\nНе выполнен запуск библиотеки.";
+        throw Utils::Error::Method("MT4::LoaderQuotes::Run", Windows::NoModel);
     std::memcpy(m_scriptName, scriptName, std::strlen(scriptName) + 1);
     m_command = Go;  // a command that came as the last run was ending steers nothing
     m_released = CreateEventA(nullptr, TRUE, FALSE, nullptr);

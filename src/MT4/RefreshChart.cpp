@@ -126,7 +126,7 @@ void RefreshChart::Replace(const Utils::Pointer<Windows>& model)
 Windows& RefreshChart::Model()
 {
     if (!m_windows.Get())
-        throw "Ошибка в методе \"MT4::RefreshChart::Refresh()\".\nНе выполнен запуск библиотеки.";
+        throw Utils::Error::Method("MT4::RefreshChart::Refresh", Windows::NoModel);
     return *m_windows;
 }
 

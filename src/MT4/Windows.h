@@ -312,6 +312,8 @@ public:
     // start-up did not find it, as a post to no window lands in the caller's
     // own queue and would count as done.
     HWND MainTarget() const;
+    // The detail of a worker's start before the library's start-up gave it a model.
+    static constexpr const char* NoModel = "Не выполнен запуск библиотеки.";
     static constexpr const char* NoMainWindow =
         "Ошибка в методе \"MT4::Windows::HandleMetaTrader()\".\nНе получен системный дескриптор окна МТ4.";
     HWND ChartArea() const { return m_chartArea; }

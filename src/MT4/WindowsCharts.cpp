@@ -81,7 +81,8 @@ Windows::ActiveChartHold Windows::SetActiveChartStart(HWND chart)
     if (!frame)
         throw "Ошибка в методе \"MT4::Windows::SetActiveChartStart()\".\nНе получен системный дескриптор "
               "родительского окна графика.";
-    Utils::Controls::Send("MT4::Windows::SetActiveChartStart", m_chartArea, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(frame), 0);
+    Utils::Controls::Send(
+        "MT4::Windows::SetActiveChartStart", m_chartArea, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(frame), 0);
     Sleep(5);
     return hold;
 }

@@ -31,12 +31,6 @@ void Fill(HWND dialog, int field, const std::string& text)
         throw "Ошибка в методе \"MT4::Windows::Login()\".\nОкно ввода логина не обновлено.";
 }
 
-LRESULT CheckState(HWND button)
-{
-    Utils::Controls::Button::Check(button);
-    return Utils::Controls::Send("MT4::Windows::Login", button, BM_GETCHECK);
-}
-
 } // namespace
 
 // The terminal's questions are titled "MetaTrader" too: the login dialog is
@@ -86,11 +80,11 @@ void Windows::Login(int32_t account, const char* password, const std::string& se
         Fill(dialog, ServerField, server);
     }
     HWND box = GetDlgItem(dialog, SavePasswordBox);
-    if ((CheckState(box) == BST_CHECKED) != savePassword)
-        Utils::Controls::Send("MT4::Windows::Login", box, BM_CLICK);
+    if (Utils::Controls::Button::GetCheck(box) != savePassword)
+        Utils::Controls::Button::Click(box);
     HWND ok = GetDlgItem(dialog, IDOK);
-    if (CheckState(ok) != 1)
-        Utils::Controls::Send("MT4::Windows::Login", ok, BM_CLICK);
+    if (!Utils::Controls::Button::GetCheck(ok))
+        Utils::Controls::Button::Click(ok);
 }
 
 // The dialog is opened, read and left to close itself: Cancel is clicked

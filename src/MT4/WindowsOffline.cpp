@@ -50,7 +50,8 @@ HWND Windows::OpenOfflineChart(const std::string& symbol, const std::string& per
         "закрылось за "
         "отведённое время.");
     Sleep(50);
-    Utils::Controls::Send("MT4::Windows::OpenOfflineChart", MainTarget(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(m_chartArea), 0);
+    Utils::Controls::Send(
+        "MT4::Windows::OpenOfflineChart", MainTarget(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(m_chartArea), 0);
     HWND chart = WaitForNewChart(charts);
     if (!chart)
         throw "Ошибка в методе \"MT4::Windows::OpenOfflineChart()\".\nНе получен системный дескриптор "
@@ -66,7 +67,8 @@ HWND Windows::OpenDeletetChart(int32_t number)
         throw "Метод \"MT4::Windows::OpenDeletetChart()\".\nНеверно указан номер удалённого графика.";
     const std::vector<HWND> charts = Charts();
     const uint32_t command = DeletedCommandFirst + static_cast<uint32_t>(number);
-    Utils::Controls::Send("MT4::Windows::OpenDeletetChart", MainTarget(), WM_COMMAND, static_cast<WPARAM>(command), 0);
+    Utils::Controls::Send(
+        "MT4::Windows::OpenDeletetChart", MainTarget(), WM_COMMAND, static_cast<WPARAM>(command), 0);
     HWND chart = WaitForNewChart(charts);
     if (!chart)
         throw "Ошибка в методе \"MT4::Windows::OpenDeletetChart()\".\nСистемный дескриптор окна графика не "

@@ -63,9 +63,8 @@ bool BeginsWith(const std::string& text, const std::string& prefix)
 // Presses a dialog button unless it is checked already.
 void Click(HWND button)
 {
-    Utils::Controls::Button::Check(button);
-    if (Utils::Controls::Send("MT4::Windows::Click", button, BM_GETCHECK) != BST_CHECKED)
-        Utils::Controls::Send("MT4::Windows::Click", button, BM_CLICK);
+    if (!Utils::Controls::Button::GetCheck(button))
+        Utils::Controls::Button::Click(button);
 }
 
 // Presses the Close button of the indicator list when the scope is left,

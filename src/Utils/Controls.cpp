@@ -231,7 +231,8 @@ void SetSecret(HWND window, const char* text)
     std::memcpy(copy.get(), text, size);
     // A field that did not answer in time may still read the copy: it is left
     // to the field, unwiped.
-    const LRESULT set = Send(method, window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(copy.get()), [&] { copy.release(); });
+    const LRESULT set
+        = Send(method, window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(copy.get()), [&] { copy.release(); });
     SecureZeroMemory(copy.get(), size);
     if (!set)
         throw Error::Method(method, "Текст не установлен.");

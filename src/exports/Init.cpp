@@ -17,10 +17,6 @@ std::string g_serverPath;
 const char* const InitCaption = "RazozazER4.dll";
 const char* const InitPrefix = "Ошибка в функции \"Init()\".\n\n";
 
-}  // namespace
-
-namespace {
-
 // Builds a new terminal model and puts it in place whole. The loader and the
 // refresh engine end what they run and take the new model first; a call that
 // is running keeps the model it took until it returns, and a run started
