@@ -32,16 +32,17 @@ struct Words {
     const char* listTitle;
     const char* mainChart;
     const char* indicatorWindow;
+    const char* expertQuestion;
     const char* scriptQuestion;
     const char* remove;
     const char* close;
     const char* cancel;
 };
 
-const Words English = { "Indicators on", "Main chart", "Indicator window", "Do you really want to stop script",
-    "Delete", "Close", "Cancel" };
+const Words English = { "Indicators on", "Main chart", "Indicator window", "Do you really want to stop",
+    "Do you really want to stop script", "Delete", "Close", "Cancel" };
 const Words Russian = { "Список индикаторов на", "Главный график", "Окно индикатора",
-    "Вы действительно хотите удалить скрипт", "Удалить", "Закрыть", "Отмена" };
+    "Вы действительно хотите остановить", "Вы действительно хотите удалить скрипт", "Удалить", "Закрыть", "Отмена" };
 
 const Words& WordsOf(Language language)
 {
@@ -251,13 +252,11 @@ void Programs::Attach(const Request& request)
 void Programs::OnViewCommand(HWND view, UINT command)
 {
     switch (command) {
-    case RemoveExpert: {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_charts[view].expert.clear();
+    case RemoveExpert:
+        Remove(view, true);
         break;
-    }
     case RemoveScriptCommand:
-        RemoveScript(view);
+        Remove(view, false);
         break;
     case ExpertProperties: {
         const std::string expert = Of(view).expert;
@@ -270,22 +269,29 @@ void Programs::OnViewCommand(HWND view, UINT command)
     }
 }
 
-// With the question on, the user is asked first; while the question is open a
-// further request is not asked again.
-void Programs::RemoveScript(HWND view)
+// With the questions on, the user is asked first (the expert stop question,
+// the script removal question); while a question is open a further request
+// is not asked again.
+void Programs::Remove(HWND view, bool expert)
 {
-    const std::string script = Of(view).script;
-    if (script.empty() || m_asking)
+    const std::string name = expert ? Of(view).expert : Of(view).script;
+    if (name.empty() || m_asking)
         return;
-    if (m_ui.Setup().askScriptRemoval) {
+    if (m_ui.Setup().askRemoval) {
         m_asking = true;
-        const std::string question = std::string(WordsOf(m_ui.Setup().language).scriptQuestion) + " '" + script + "'?";
+        const Words& words = WordsOf(m_ui.Setup().language);
+        const std::string question = std::string(expert ? words.expertQuestion : words.scriptQuestion) + " '" + name
+            + "'?";
         const int answer = MessageBoxA(m_ui.Handles().main, question.c_str(), "MetaTrader", MB_YESNO | MB_ICONQUESTION);
         m_asking = false;
         if (answer != IDYES)
             return;
     }
     std::lock_guard<std::mutex> lock(m_mutex);
+    if (expert) {
+        m_charts[view].expert.clear();
+        return;
+    }
     m_charts[view].script.clear();
     StopScripts(view);
 }

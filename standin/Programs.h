@@ -72,7 +72,7 @@ private:
     void StartScript(HWND view, const std::string& name);
     void StopScripts(HWND view);  // under m_mutex
     void ScriptEnded(unsigned run);
-    void RemoveScript(HWND view);
+    void Remove(HWND view, bool expert);
     void ShowIndicatorList();
 
     Ui& m_ui;
@@ -80,7 +80,7 @@ private:
     std::map<HWND, ChartPrograms> m_charts;
     std::map<UINT_PTR, Request> m_requests;  // by the timer that opens their dialog
     bool m_expertsEnabled = true;
-    bool m_asking = false;  // the script question is open
+    bool m_asking = false;  // a removal question is open
     std::map<unsigned, Script> m_scripts;  // by run number; ended ones keep their thread handle
     std::vector<ScriptRun> m_runs;
     std::map<HWND, unsigned> m_latestRun;  // the run number of each chart's last script

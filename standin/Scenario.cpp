@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <stdexcept>
 
@@ -178,6 +179,14 @@ private:
 };
 
 }  // namespace
+
+DWORD Scenario::LagFromEnvironment()
+{
+    char value[16] = {};
+    if (!GetEnvironmentVariableA("RAZ_STANDIN_LAG_MS", value, sizeof value))
+        return 0;
+    return static_cast<DWORD>(std::strtoul(value, nullptr, 10));
+}
 
 Scenario Scenario::Named(const std::string& name)
 {

@@ -145,16 +145,19 @@ struct Scenario {
     DWORD busyMs = 0;
     // A terminal that reacts late: the window a command opens (a chart's
     // Properties, the indicator list, a chart from Market Watch) comes lagMs
-    // after the command, not inside its handler.
-    DWORD lagMs = 0;
+    // after the command, not inside its handler. Every scenario starts with
+    // the value of the environment variable RAZ_STANDIN_LAG_MS (0 unset), so
+    // that a whole suite can run once against a late terminal.
+    DWORD lagMs = LagFromEnvironment();
+    static DWORD LagFromEnvironment();
     // The captions of the Options dialog's eight pages; empty: the language's own.
     std::vector<std::string> optionsPages;
     // The programs on the charts, by chart in scenario order (a chart beyond
     // the list has none); the standard indicators that draw in a sub-window of
-    // their own; whether removing a script asks the user first.
+    // their own; whether removing the expert or the script asks the user first.
     std::vector<ChartPrograms> programs;
     std::vector<std::string> ownWindowIndicators = { "MACD", "Relative Strength Index" };
-    bool askScriptRemoval = false;
+    bool askRemoval = false;
     // Scripts that run without a parameters dialog, and what each does (its
     // name also counts as a script the Navigator shows).
     std::vector<ScriptSpec> scriptActions;

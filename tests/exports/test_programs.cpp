@@ -32,7 +32,7 @@ constexpr DWORD Patience = 5000;
 
 // Chart 0 holds an expert, a script, three indicators on the main chart and
 // one in each of two sub-windows; chart 1 holds one indicator.
-StandIn::Scenario WithPrograms(bool askScriptRemoval = false, DWORD lagMs = 0)
+StandIn::Scenario WithPrograms(bool askRemoval = false, DWORD lagMs = 0)
 {
     StandIn::Scenario scenario = StandIn::Scenario::Named("english");
     scenario.programs = {
@@ -40,7 +40,7 @@ StandIn::Scenario WithPrograms(bool askScriptRemoval = false, DWORD lagMs = 0)
                                                 { "Relative Strength Index" } } },
         { "", "", { { "Moving Average" } } },
     };
-    scenario.askScriptRemoval = askScriptRemoval;
+    scenario.askRemoval = askRemoval;
     scenario.lagMs = lagMs;
     return scenario;
 }
@@ -52,8 +52,7 @@ int32_t AsInteger(HWND window)
 
 class ProgramsTest : public ::testing::Test {
 protected:
-    explicit ProgramsTest(bool askScriptRemoval = false, DWORD lagMs = 0)
-        : terminal(WithPrograms(askScriptRemoval, lagMs))
+    explicit ProgramsTest(bool askRemoval = false, DWORD lagMs = 0) : terminal(WithPrograms(askRemoval, lagMs))
     {
     }
 
@@ -242,9 +241,9 @@ TEST_F(ProgramsWithBoxesTest, ExpertAndScriptRemovalPropertiesAndTheExpertsSwitc
 }
 
 // The question box of the terminal is answered by the library: no box watcher.
-class ScriptQuestionTest : public ProgramsTest {
+class RemovalQuestionTest : public ProgramsTest {
 protected:
-    ScriptQuestionTest() : ProgramsTest(true) { }
+    RemovalQuestionTest() : ProgramsTest(true) { }
     HWND Answer(int32_t yes)
     {
         HWND answered = nullptr;
@@ -257,19 +256,30 @@ protected:
     Support::IntOfIntFn dialogScript = library.Get<Support::IntOfIntFn>("VelmorDialogScript");
 };
 
-TEST_F(ScriptQuestionTest, NoKeepsTheScriptAndYesRemovesIt)
+// The expert stop question, then the script removal question (the first is
+// a prefix of the second in English): No keeps the program, Yes removes it.
+TEST_F(RemovalQuestionTest, NoKeepsTheExpertOrScriptAndYesRemovesIt)
 {
     EXPECT_EQ(dialogScript(1), 0);  // nothing asked yet
     const int32_t chart = Chart(0);
-    auto deleteScript = library.Get<Support::IntOfIntFn>("VelmorDeleteScript");
-    EXPECT_EQ(deleteScript(chart), 1);
-    HWND question = Answer(0);
-    EXPECT_NE(question, nullptr);
-    ASSERT_TRUE(Utils::Wait::Until([&] { return !IsWindow(question); }, 10, Patience));
-    EXPECT_EQ(terminal.Programs(View(0)).script, "PeriodConverter");
-    EXPECT_EQ(deleteScript(chart), 1);
-    EXPECT_NE(Answer(1), nullptr);
-    EXPECT_EQ(ProgramsOnceSettled(0, { "MACD Sample", "", terminal.Programs(View(0)).windows }).script, "");
+    const auto windows = terminal.Programs(View(0)).windows;
+    const struct {
+        const char* remove;
+        StandIn::ChartPrograms kept, removed;
+    } rows[] = { { "VelmorDeleteExpert", { "MACD Sample", "PeriodConverter", windows },
+                     { "", "PeriodConverter", windows } },
+        { "VelmorDeleteScript", { "", "PeriodConverter", windows }, { "", "", windows } } };
+    for (const auto& row : rows) {
+        auto remove = library.Get<Support::IntOfIntFn>(row.remove);
+        EXPECT_EQ(remove(chart), 1) << row.remove;
+        HWND question = Answer(0);
+        EXPECT_NE(question, nullptr) << row.remove;
+        ASSERT_TRUE(Utils::Wait::Until([&] { return !IsWindow(question); }, 10, Patience));
+        EXPECT_EQ(terminal.Programs(View(0)), row.kept) << row.remove;
+        EXPECT_EQ(remove(chart), 1) << row.remove;
+        EXPECT_NE(Answer(1), nullptr) << row.remove;
+        EXPECT_EQ(ProgramsOnceSettled(0, row.removed), row.removed) << row.remove;
+    }
 }
 
 class IndicatorListTest : public ProgramsWithBoxesTest {
