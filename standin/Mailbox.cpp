@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -128,12 +129,14 @@ private:
     int Selected() const;
     void Open(int line);
     void Delete(int line);
+    void AskToDelete(int id);
 
     Ui& m_ui;
     HWND m_list;
     bool m_joined;  // this thread joined an apartment for the pages
     std::vector<Message> m_messages;  // in list order
     std::vector<std::unique_ptr<MessageWindow>> m_windows;
+    bool m_asking = false;  // the delete question is open
 };
 
 Mailbox::Mailbox(Ui& ui, HWND list)
@@ -195,13 +198,33 @@ LRESULT Mailbox::OnDoubleClick(UINT message, WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
+// With the questions on, the terminal answers the key at once and asks the
+// user afterwards; a further key while the question is open asks nothing.
 LRESULT Mailbox::OnKeyDown(UINT message, WPARAM wParam, LPARAM lParam)
 {
     m_ui.Record(Event::Key, m_list, message, wParam, lParam);
     const int line = Selected();
-    if (line >= 0)
+    if (line < 0 || m_asking)
+        return 0;
+    if (!m_ui.Setup().askRemoval) {
         Delete(line);
+        return 0;
+    }
+    m_asking = true;
+    m_ui.After(std::max<DWORD>(m_ui.Setup().lagMs, USER_TIMER_MINIMUM),
+        [this, id = m_messages.at(line).id] { AskToDelete(id); });
     return 0;
+}
+
+void Mailbox::AskToDelete(int id)
+{
+    const char* question = m_ui.Setup().language == Language::Russian ? "Удалить выбранное сообщение?"
+                                                                       : "Delete the selected message?";
+    const int answer = MessageBoxA(m_ui.Handles().main, question, "MetaTrader", MB_YESNO | MB_ICONQUESTION);
+    m_asking = false;
+    const auto message = std::find_if(m_messages.begin(), m_messages.end(), [id](const Message& m) { return m.id == id; });
+    if (answer == IDYES && message != m_messages.end())
+        Delete(static_cast<int>(message - m_messages.begin()));
 }
 
 void Mailbox::OnDestroy()

@@ -154,7 +154,8 @@ struct Scenario {
     std::vector<std::string> optionsPages;
     // The programs on the charts, by chart in scenario order (a chart beyond
     // the list has none); the standard indicators that draw in a sub-window of
-    // their own; whether removing the expert or the script asks the user first.
+    // their own; whether removing the expert or the script, or deleting a
+    // mailbox message, asks the user first.
     std::vector<ChartPrograms> programs;
     std::vector<std::string> ownWindowIndicators = { "MACD", "Relative Strength Index" };
     bool askRemoval = false;

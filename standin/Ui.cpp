@@ -93,12 +93,16 @@ VOID CALLBACK ReactNow(HWND, UINT, UINT_PTR id, DWORD)
 
 void Ui::React(std::function<void()> reaction)
 {
-    if (!m_scenario.lagMs) {
+    if (!m_scenario.lagMs)
         reaction();
-        return;
-    }
+    else
+        After(m_scenario.lagMs, std::move(reaction));
+}
+
+void Ui::After(DWORD ms, std::function<void()> reaction)
+{
     std::lock_guard<std::mutex> lock(g_pendingLock);
-    const UINT_PTR id = SetTimer(nullptr, 0, m_scenario.lagMs, ReactNow);
+    const UINT_PTR id = SetTimer(nullptr, 0, ms, ReactNow);
     if (id)
         g_pending[{ GetCurrentThreadId(), id }] = std::move(reaction);
 }

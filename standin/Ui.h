@@ -44,6 +44,9 @@ public:
     // thread when the scenario lags. A late reaction must find its windows
     // anew (they may have gone meanwhile).
     void React(std::function<void()> reaction);
+    // Carries out `reaction` on this thread once its current message is
+    // handled, at least `ms` later.
+    void After(DWORD ms, std::function<void()> reaction);
 
 private:
     static void RegisterClasses();

@@ -77,7 +77,10 @@ Windows::ActiveChartHold Windows::SetActiveChartStart(HWND chart)
 {
     CheckChart(chart, "SetActiveChartStart");
     ActiveChartHold hold(m_mutexes[MutexActiveChart], "SetActiveChartStart");
-    HWND frame = GetParent(chart);
+    // A window outside this terminal's chart area (gone, a panel's control, a
+    // chart of another terminal) has no frame the chart area would activate:
+    // the command that follows would reach whichever chart is active.
+    HWND frame = IsChart(chart) ? GetParent(chart) : nullptr;
     if (!frame)
         throw "Ошибка в методе \"MT4::Windows::SetActiveChartStart()\".\nНе получен системный дескриптор "
               "родительского окна графика.";

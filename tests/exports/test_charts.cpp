@@ -85,14 +85,15 @@ TEST_F(ChartsTest, ActivationMakesTheChartTheTopmostAndOnlyActiveOne)
             { "VelmorSetActiveChart()", ZeroHandle("SetActiveChartStart") } }));
 }
 
-TEST_F(ChartsTest, AFailedActivationLeavesTheActiveChartMutexFree)
+// A window gone, or one outside the chart area, is no chart to activate.
+TEST_F(ChartsTest, AnActivationOfNoChartIsRefusedAndLeavesTheActiveChartMutexFree)
 {
+    const Box refused { "VelmorSetActiveChart()",
+        "Ошибка в методе \"MT4::Windows::SetActiveChartStart()\".\nНе получен системный дескриптор родительского "
+        "окна графика." };
     activate(Id(GoneWindow()));
-    EXPECT_EQ(boxes.Take(),
-        (std::vector<Box> { { "VelmorSetActiveChart()",
-            "Ошибка в методе \"MT4::Windows::SetActiveChartStart()\".\nНе получен системный дескриптор "
-            "родительского "
-            "окна графика." } }));
+    activate(Id(terminal.Handles().marketWatchList));
+    EXPECT_EQ(boxes.Take(), (std::vector<Box> { refused, refused }));
     // Another thread activates at once: nobody holds the mutex.
     std::thread other([&] { activate(Id(View(1))); });
     other.join();

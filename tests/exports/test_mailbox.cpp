@@ -9,6 +9,7 @@
 
 #include "StandIn.h"
 #include "Utils/Errors.h"
+#include "Utils/Wait.h"
 #include "support/BoxWatcher.h"
 #include "support/Library.h"
 
@@ -215,6 +216,35 @@ TEST_F(MailboxExportTest, DeleteSelectsTheLineAndPressesDelete)
     EXPECT_EQ(size(), 2);
     EXPECT_STREQ(theme(1), "Margin level  ");
     EXPECT_TRUE(boxes.Take().empty());
+}
+
+StandIn::Scenario AskingMailbox()
+{
+    StandIn::Scenario scenario = StandIn::Scenario::Named("english");
+    scenario.askRemoval = true;
+    return scenario;
+}
+
+class AskingMailboxTest : public MailboxExportTest {
+protected:
+    AskingMailboxTest() : MailboxExportTest(AskingMailbox()) { }
+};
+
+// The terminal asks before it deletes: the library presses Delete and leaves
+// the question to the user (here the box watcher, whose OK is no Yes), so the
+// message stays.
+TEST_F(AskingMailboxTest, DeleteLeavesTheTerminalsQuestionToTheUser)
+{
+    EXPECT_EQ(erase(1), 1);
+    std::vector<Box> shown;
+    EXPECT_TRUE(Utils::Wait::Until([&] {
+        for (Box& box : boxes.Take())
+            shown.push_back(box);
+        return !shown.empty();
+    }, 10, 5000));
+    EXPECT_EQ(shown, (std::vector<Box> { { "MetaTrader", "Delete the selected message?" } }));
+    EXPECT_EQ(Journal(1), (std::vector<Event> { Received(Event::Key, List(), WM_KEYDOWN, VK_DELETE, 1) }));
+    EXPECT_EQ(size(), 3);
 }
 
 TEST_F(MailboxExportTest, CloseByNameClosesEveryWindowWhoseTitleBeginsWithTheName)

@@ -381,18 +381,24 @@ protected:
     LaggingIndicatorListTest() : IndicatorListTest(300) { }
 };
 
-// The other chart's list is open (left by VelmorListIndicators) and this
-// chart's own comes late: the open one is never read for this chart.
-TEST_F(LaggingIndicatorListTest, AnotherChartsOpenListIsNeverReadForThisChartsLateOne)
+// Lists left open (by VelmorListIndicators, as a user leaves them), of this
+// chart and of another, while this chart's own comes late: neither is read
+// nor closed for it.
+TEST_F(LaggingIndicatorListTest, ListsLeftOpenOfThisOrAnotherChartAreNeverReadForThisChartsLateOne)
 {
-    HWND other = reinterpret_cast<HWND>(
-        static_cast<INT_PTR>(library.Get<Support::IntOfIntFn>("VelmorListIndicators")(Chart(1))));
+    auto list = [&](size_t chart) {
+        return reinterpret_cast<HWND>(
+            static_cast<INT_PTR>(library.Get<Support::IntOfIntFn>("VelmorListIndicators")(Chart(chart))));
+    };
+    const HWND same = list(0), other = list(1);
+    ASSERT_NE(same, nullptr);
     ASSERT_NE(other, nullptr);
     Names names(3, 32);
     EXPECT_EQ(GetNames(-1, names, 3), 5);
     EXPECT_EQ(names.Text(2), "Bollinger Bands");
-    EXPECT_TRUE(IsWindow(other));
+    EXPECT_TRUE(IsWindow(same) && IsWindow(other));
     Cancel(other);
+    Cancel(same);
     EXPECT_TRUE(ListGone());
     EXPECT_EQ(boxes.Take(), std::vector<Box> {});
 }

@@ -98,7 +98,13 @@ class HostileInput : public ::testing::TestWithParam<Export> {
 protected:
     static void SetUpTestSuite()
     {
-        s_terminal = new StandIn::Terminal(StandIn::Scenario::Named("english"));
+        // Every chart carries programs, so that the calls that read or
+        // remove them reach the code that writes the caller's arrays.
+        StandIn::Scenario scenario = StandIn::Scenario::Named("english");
+        const StandIn::ChartPrograms programs { "MACD Sample", "",
+            { { "Moving Average", "Bollinger Bands" }, { "MACD" } } };
+        scenario.programs.assign(scenario.charts.size(), programs);
+        s_terminal = new StandIn::Terminal(scenario);
         s_foreign = new Support::StandInProcess("english");
         s_library = new Support::Library();
         s_boxes = new Support::BoxWatcher();
