@@ -1,6 +1,11 @@
-// RazozazER4.dll: the terminal's own user interface driven from MQL4 programs.
-// Copy RazozazER4.dll into experts\libraries and this file into experts\include,
-// allow DLL imports for the program, and write #include <RazozazER4.mqh>.
+// RazozazER4.dll for MetaTrader 4 terminals of build 600 and later (Unicode texts).
+// File > Open Data Folder: copy RazozazER4.dll into MQL4\Libraries and this file into
+// MQL4\Include. Terminals before build 600 take RazozazER4Ansi.mqh instead.
+// Every function that takes or returns text is imported as its wide twin (name + W)
+// and called under its plain name through the wrappers after the import block, so a
+// program reads the same with either header.
+// The library serves the 32-bit MetaTrader 4 terminal only. Allow DLL imports for
+// the program and write #include <RazozazER4.mqh>.
 //
 // A failure shows one message box captioned with the function's name and the
 // function returns its neutral result (0, -1, "" or nothing). Returned texts
@@ -13,9 +18,7 @@
 void VelmorInit(int pid);  // Discovers the terminal of process pid (0: this process) into a new model: its executable, main window, chart area, language, panels, lists, toolbars, and the eight named mutexes; then puts the model in place whole (a call under way keeps the model it started with). A quotes-loader run and the refresh engine's worker in progress are stopped first and go on with the new model.
 
 // --- Terminal paths: The terminal's directories.
-string VelmorGetPathDirectoryMT4();   // the terminal's directory with its final backslash
 string VelmorGetPathDirectoryMT4W();  // the terminal's directory with its final backslash
-string VelmorGetPathServer();         // the directory of the trade server's history files
 string VelmorGetPathServerW();        // the directory of the trade server's history files
 
 // --- Main window: The terminal's main window: handle, process, show state, title, keys, language.
@@ -54,13 +57,10 @@ int VelmorOpenOptions(int tab);    // the dialog's handle
 
 // --- Terminal tabs: Select a tab of the Terminal panel.
 void VelmorSetTerminalTabByNumber(int tab);     // Clicks the tab strip (item 0x471) in the middle of the tab, as the strip gives it (TCM_GETITEMRECT, read across processes when needed); a strip that does not tell: at the fixed position (x 32, 96, 192, 240, 304, 400, 464; y 0); tab 0 to 6 (low 16 bits).
-void VelmorSetTerminalTabByName(string name);   // As by number, the tab found by its exact caption in the terminal's language; any other name selects tab 0.
 void VelmorSetTerminalTabByNameW(string name);  // As by number, the tab found by its exact caption in the terminal's language; any other name selects tab 0.
 
 // --- Login and servers: Log in, read the server name, rescan servers.
-string VelmorGetNameServer();                                                      // the server field's text
 string VelmorGetNameServerW();                                                     // the server field's text
-void VelmorLogin(int account, string password, string server, int savePassword);   // Posts the login command, waits for the dialog, fills account, password (the dialog's edit with the password style; the library keeps no copy) and server when account > 0 (an empty password or server leaves its field), sets the save box, presses Login.
 void VelmorLoginW(int account, string password, string server, int savePassword);  // Posts the login command, waits for the dialog, fills account, password (the dialog's edit with the password style; the library keeps no copy) and server when account > 0 (an empty password or server leaves its field), sets the save box, presses Login.
 int VelmorRescanServers();                                                         // non-zero when posted
 
@@ -112,10 +112,8 @@ int VelmorOpenPropertiesChart(int chart, int page);                             
 void VelmorPropertiesChartCheckBox(int chart, int write, int& entries[], int count);  // Opens Properties; for each entry (id, state, spare) clicks the box when writing and stores its state; presses OK.
 
 // --- Timeframes and templates: Change a chart's timeframe or template.
-void VelmorSetTemplateByName(int chart, string name);     // Posts 35511 to the chart's frame, waits for the Open dialog, types the name, presses Open.
 void VelmorSetTemplateByNameW(int chart, string name);    // Posts 35511 to the chart's frame, waits for the Open dialog, types the name, presses Open.
 int VelmorSetTemplateByNumber(int chart, int number);     // non-zero when posted
-void VelmorSetTimeframeByName(int chart, string name);    // Posts the timeframe's command (M1 ... MN, exact name) to the chart.
 void VelmorSetTimeframeByNameW(int chart, string name);   // Posts the timeframe's command (M1 ... MN, exact name) to the chart.
 void VelmorSetTimeframeByNumber(int chart, int index);    // Posts the command of timeframe 0 (M1) to 8 (MN) to the chart.
 void VelmorSetTimeframeByPeriod(int chart, int minutes);  // Posts the command of the timeframe of that many minutes to the chart.
@@ -130,11 +128,8 @@ void VelmorStepByStep(int chart);                           // Sends 33197 (one 
 int VelmorZoom(int chart, int in);                          // non-zero when posted
 
 // --- Chart command line: Open, write, read and carry out a chart's command line.
-void VelmorSetToolChartNamePeriod(int chart, string symbol, string timeframe);   // Opens the command line, writes "symbol,period" (timeframe by name), presses Enter.
 void VelmorSetToolChartNamePeriodW(int chart, string symbol, string timeframe);  // Opens the command line, writes "symbol,period" (timeframe by name), presses Enter.
-void VelmorSetToolChartNumberPeriod(int chart, string symbol, int index);        // As above, timeframe by index 0 to 8.
 void VelmorSetToolChartNumberPeriodW(int chart, string symbol, int index);       // As above, timeframe by index 0 to 8.
-void VelmorSetToolChartPeriod(int chart, string symbol, int minutes);            // As above, timeframe in minutes (unknown minutes: 0).
 void VelmorSetToolChartPeriodW(int chart, string symbol, int minutes);           // As above, timeframe in minutes (unknown minutes: 0).
 void VelmorCloseCmd(int chart);                                                  // Presses Enter in a visible command line: the terminal carries out its text.
 void VelmorClearCmd(int chart);                                                  // Empties the command line's text.
@@ -142,14 +137,11 @@ int VelmorCreatCmd(int chart);                                                  
 int VelmorIsCmd(int chart);                                                      // 1 exists, 0 not
 int VelmorIsVisibleCmd(int chart);                                               // 1 visible, 0 not
 int VelmorOpenCmd(int chart);                                                    // the command line's handle
-string VelmorReadCmd(int chart);                                                 // the command line's text
 string VelmorReadCmdW(int chart);                                                // the command line's text
-void VelmorWriteCmd(int chart, string text);                                     // Sets the edit's text and reads it back; does not carry it out.
 void VelmorWriteCmdW(int chart, string text);                                    // Sets the edit's text and reads it back; does not carry it out.
 
 // --- Offline and deleted charts: Open an offline chart or reopen a deleted one.
 int VelmorOpenDeletetChart(int n);                          // the new chart's handle
-int VelmorOpenOfflineChart(string symbol, string period);   // the new chart's handle, 0 when no row matches
 int VelmorOpenOfflineChartW(string symbol, string period);  // the new chart's handle, 0 when no row matches
 
 // --- Refresh engine: Refresh charts from a worker thread, periodically or once.
@@ -160,22 +152,16 @@ void VelmorStopRefreshChart(int chart);            // Queues the chart; the work
 void VelmorStopRefreshAllCharts(int wait);         // Clears the engine and tells the worker to end (it is never stopped inside a send); with wait non-zero returns once it has ended.
 
 // --- Loading programs: Attach experts, indicators and scripts to a chart by name.
-int VelmorLoadCustomIndicator(int chart, string name, int confirm);   // 1 delivered, 0 not
 int VelmorLoadCustomIndicatorW(int chart, string name, int confirm);  // 1 delivered, 0 not
-int VelmorLoadExpert(int chart, string name, int confirm);            // 1 delivered, 0 not
 int VelmorLoadExpertW(int chart, string name, int confirm);           // 1 delivered, 0 not
-int VelmorLoadScript(int chart, string name, int confirm);            // 1 delivered, 0 not
 int VelmorLoadScriptW(int chart, string name, int confirm);           // 1 delivered, 0 not
-int VelmorLoadStdIndicator(int chart, string name, int confirm);      // 1 delivered, 0 not
 int VelmorLoadStdIndicatorW(int chart, string name, int confirm);     // 1 delivered, 0 not
 
 // --- Removing and listing programs: Remove experts, scripts and indicators; list indicators; answer the terminal's questions.
 int VelmorDeleteExpert(int chart);                                                      // non-zero when posted
-void VelmorDeleteIndicatorsByName(int chart, int window, string& names[], int count);   // Queues the removal; a worker opens the indicator list and deletes every indicator of the window whose name is listed.
 void VelmorDeleteIndicatorsByNameW(int chart, int window, string& names[], int count);  // Queues the removal; a worker opens the indicator list and deletes every indicator of the window whose name is listed.
 int VelmorDeleteScript(int chart);                                                      // 1 when both posts succeeded
 int VelmorDialogScript(int yes);                                                        // the question window's handle, 0 when none
-int VelmorGetNamesIndicators(int chart, int window, string& names[], int size);         // the number of indicators found
 int VelmorGetNamesIndicatorsW(int chart, int window, string& names[], int size);        // the number of indicators found
 int VelmorListIndicators(int chart);                                                    // the indicator list dialog's handle, left open
 void VelmorSetExperts();                                                                // Sends 33020 (experts on/off) to the main window.
@@ -186,43 +172,30 @@ void VelmorTickExpert(int chart);      // Sends the internal message (2, 1) to t
 void VelmorTickIndicators(int chart);  // Sends 33324 (WM_COMMAND) to the chart from a send thread and waits until the chart has handled it: the indicators recalculate.
 
 // --- Market Watch: Read the symbol list and open charts by symbol.
-int VelmorGetAllSymbols(string& symbols[], int size);            // the number of symbols
-int VelmorGetAllSymbolsW(string& symbols[], int size);           // the number of symbols
-int VelmorGetNumberTools();                                      // the number of rows
-int VelmorLineBySymbol(string symbol);                           // the first row beginning with symbol, -1 when none
-int VelmorLineBySymbolW(string symbol);                          // the first row beginning with symbol, -1 when none
-int VelmorOpenChartByName(string symbol, string timeframe);      // the new chart's handle
-int VelmorOpenChartByNameW(string symbol, string timeframe);     // the new chart's handle
-int VelmorOpenChartByNumber(int row, string buffer, int size);   // the new chart's handle
-int VelmorOpenChartByNumberW(int row, string buffer, int size);  // the new chart's handle
-string VelmorSymbolByLine(int row);                              // the row's symbol
-string VelmorSymbolByLineW(int row);                             // the row's symbol
+int VelmorGetAllSymbolsW(string& symbols[], int size);            // the number of symbols
+int VelmorGetNumberTools();                                       // the number of rows
+int VelmorLineBySymbolW(string symbol);                           // the first row beginning with symbol, -1 when none
+int VelmorOpenChartByNameW(string symbol, string timeframe);      // the new chart's handle
+int VelmorOpenChartByNumberW(int row, string& buffer, int size);  // the new chart's handle
+string VelmorSymbolByLineW(int row);                              // the row's symbol
 
 // --- Mailbox: Read the mailbox list of the Terminal panel; open, close and delete messages.
 int VelmorMailboxCloseByHandle(int window);                                               // non-zero when posted
-int VelmorMailboxCloseByName(string name);                                                // 1 when every close was posted
 int VelmorMailboxCloseByNameW(string name);                                               // 1 when every close was posted
 int VelmorMailboxDelete(int line);                                                        // 1 when the key was handled
-string VelmorMailboxGetFrom(int line);                                                    // the sender
 string VelmorMailboxGetFromW(int line);                                                   // the sender
-int VelmorMailboxGetLine(string time, string from, string theme, int start, int count);   // the first matching line, -1 when none
 int VelmorMailboxGetLineW(string time, string from, string theme, int start, int count);  // the first matching line, -1 when none
-string VelmorMailboxGetStringTime(int line);                                              // the time as shown, e.g. 2012.03.05 14:07
 string VelmorMailboxGetStringTimeW(int line);                                             // the time as shown, e.g. 2012.03.05 14:07
 int VelmorMailboxGetTime(int line);                                                       // the time in seconds since 1970
-string VelmorMailboxGetTheme(int line);                                                   // the subject
 string VelmorMailboxGetThemeW(int line);                                                  // the subject
 int VelmorMailboxOpen(int line);                                                          // the message window's handle, 0 when not found
 int VelmorMailboxSize();                                                                  // the number of messages
 
 // --- Message bodies: Read the text of an opened message.
-string VelmorMailboxReadText(int window);   // the message's plain text
 string VelmorMailboxReadTextW(int window);  // the message's plain text
-string VelmorMailboxReadHTML(int window);   // the message's HTML
 string VelmorMailboxReadHTMLW(int window);  // the message's HTML
 
 // --- Quotes loader: Walk every Market Watch symbol and timeframe with a script of yours.
-int VelmorLoaderQuotes(int command, int bySymbols, int& timeframes[], string script);   // 0 started, 1 a run was in progress (command stored), 2 a command other than 1 and no run in progress (nothing starts)
 int VelmorLoaderQuotesW(int command, int bySymbols, int& timeframes[], string script);  // 0 started, 1 a run was in progress (command stored), 2 a command other than 1 and no run in progress (nothing starts)
 void VelmorSensorLoadQuotes(int chart);                                                 // Called by the loader's script on its chart: signals the step event "MT4::Windows::LoaderQuotes_" + chart, the loader goes on. No loader waiting on the chart: error box.
 
@@ -230,3 +203,37 @@ void VelmorSensorLoadQuotes(int chart);                                         
 void VelmorGetCursorInfo(int& info[], int size);  // Fills info[]: window under the cursor, screen x, y, client x, y, pixel colour.
 
 #import
+
+// --- The text functions under their plain names.
+string VelmorGetPathDirectoryMT4() { return VelmorGetPathDirectoryMT4W(); }
+string VelmorGetPathServer() { return VelmorGetPathServerW(); }
+void VelmorSetTerminalTabByName(string name) { VelmorSetTerminalTabByNameW(name); }
+string VelmorGetNameServer() { return VelmorGetNameServerW(); }
+void VelmorLogin(int account, string password, string server, int savePassword) { VelmorLoginW(account, password, server, savePassword); }
+void VelmorSetTemplateByName(int chart, string name) { VelmorSetTemplateByNameW(chart, name); }
+void VelmorSetTimeframeByName(int chart, string name) { VelmorSetTimeframeByNameW(chart, name); }
+void VelmorSetToolChartNamePeriod(int chart, string symbol, string timeframe) { VelmorSetToolChartNamePeriodW(chart, symbol, timeframe); }
+void VelmorSetToolChartNumberPeriod(int chart, string symbol, int index) { VelmorSetToolChartNumberPeriodW(chart, symbol, index); }
+void VelmorSetToolChartPeriod(int chart, string symbol, int minutes) { VelmorSetToolChartPeriodW(chart, symbol, minutes); }
+string VelmorReadCmd(int chart) { return VelmorReadCmdW(chart); }
+void VelmorWriteCmd(int chart, string text) { VelmorWriteCmdW(chart, text); }
+int VelmorOpenOfflineChart(string symbol, string period) { return VelmorOpenOfflineChartW(symbol, period); }
+int VelmorLoadCustomIndicator(int chart, string name, int confirm) { return VelmorLoadCustomIndicatorW(chart, name, confirm); }
+int VelmorLoadExpert(int chart, string name, int confirm) { return VelmorLoadExpertW(chart, name, confirm); }
+int VelmorLoadScript(int chart, string name, int confirm) { return VelmorLoadScriptW(chart, name, confirm); }
+int VelmorLoadStdIndicator(int chart, string name, int confirm) { return VelmorLoadStdIndicatorW(chart, name, confirm); }
+void VelmorDeleteIndicatorsByName(int chart, int window, string& names[], int count) { VelmorDeleteIndicatorsByNameW(chart, window, names, count); }
+int VelmorGetNamesIndicators(int chart, int window, string& names[], int size) { return VelmorGetNamesIndicatorsW(chart, window, names, size); }
+int VelmorGetAllSymbols(string& symbols[], int size) { return VelmorGetAllSymbolsW(symbols, size); }
+int VelmorLineBySymbol(string symbol) { return VelmorLineBySymbolW(symbol); }
+int VelmorOpenChartByName(string symbol, string timeframe) { return VelmorOpenChartByNameW(symbol, timeframe); }
+int VelmorOpenChartByNumber(int row, string& buffer, int size) { return VelmorOpenChartByNumberW(row, buffer, size); }
+string VelmorSymbolByLine(int row) { return VelmorSymbolByLineW(row); }
+int VelmorMailboxCloseByName(string name) { return VelmorMailboxCloseByNameW(name); }
+string VelmorMailboxGetFrom(int line) { return VelmorMailboxGetFromW(line); }
+int VelmorMailboxGetLine(string time, string from, string theme, int start, int count) { return VelmorMailboxGetLineW(time, from, theme, start, count); }
+string VelmorMailboxGetStringTime(int line) { return VelmorMailboxGetStringTimeW(line); }
+string VelmorMailboxGetTheme(int line) { return VelmorMailboxGetThemeW(line); }
+string VelmorMailboxReadText(int window) { return VelmorMailboxReadTextW(window); }
+string VelmorMailboxReadHTML(int window) { return VelmorMailboxReadHTMLW(window); }
+int VelmorLoaderQuotes(int command, int bySymbols, int& timeframes[], string script) { return VelmorLoaderQuotesW(command, bySymbols, timeframes, script); }
