@@ -9,7 +9,7 @@ int chart = 0;
 
 int init()
 {
-   chart = WindowHandle(Symbol(), Period());
+   chart = (int)ChartGetInteger(0, CHART_WINDOW_HANDLE);   // this expert's own chart
    VelmorRefreshChart(chart, RefreshMs);
    return(0);
 }

@@ -1,5 +1,5 @@
 // Prints every symbol of the Market Watch list, and writes them to
-// experts\files\marketwatch.csv.
+// marketwatch.csv in the data folder's MQL4\Files.
 #include <RazozazER4.mqh>
 
 int start()
@@ -10,7 +10,7 @@ int start()
    string symbols[];
    ArrayResize(symbols, rows);
    for (i = 0; i < rows; i++)   // the library writes into the strings' own buffers
-      symbols[i] = "                                ";
+      StringInit(symbols[i], 32, ' ');
    int count = VelmorGetAllSymbols(symbols, rows);
    int file = FileOpen("marketwatch.csv", FILE_CSV | FILE_WRITE, ';');
    for (i = 0; i < count && i < rows; i++) {

@@ -1,5 +1,7 @@
 // Run by the loader on its chart for each symbol and timeframe: waits until
-// the terminal has the chart's history, then tells the loader to go on.
+// the terminal has the chart's history, then tells the loader to go on. The
+// chart is named by its own handle: another chart of the same symbol and
+// period would not be the one the loader waits on.
 #include <RazozazER4.mqh>
 
 extern int WaitMs = 10000;
@@ -13,6 +15,6 @@ int start()
       RefreshRates();
    }
    Print(Symbol(), ",", Period(), ": ", Bars, " bars");
-   VelmorSensorLoadQuotes(WindowHandle(Symbol(), Period()));
+   VelmorSensorLoadQuotes((int)ChartGetInteger(0, CHART_WINDOW_HANDLE));
    return(0);
 }
