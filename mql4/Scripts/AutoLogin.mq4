@@ -3,7 +3,7 @@
 #property show_inputs
 #include <RazozazER4.mqh>
 
-extern int    Account  = 0;     // 0 keeps the account the login dialog shows
+extern int    Account  = 0;     // 0 leaves account, password and server as the dialog shows them
 extern string Password = "";
 extern string Server   = "";
 extern bool   SavePassword = true;

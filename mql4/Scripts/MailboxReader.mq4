@@ -1,5 +1,5 @@
 // Lists the terminal's mailbox (Terminal panel, Mailbox tab) and prints the
-// text of the newest message whose sender contains From.
+// text of the first message in the list whose sender contains From.
 #property show_inputs
 #include <RazozazER4.mqh>
 
@@ -10,6 +10,7 @@ int start()
    VelmorShowTerminal();
    VelmorSetTerminalTabByNumber(4);   // Mailbox
    int size = VelmorMailboxSize();
+   if (size <= 0) return(0);   // an empty list has no line to search
    for (int line = 0; line < size; line++)
       Print(line, ": ", VelmorMailboxGetStringTime(line), " | ", VelmorMailboxGetFrom(line), " | ",
             VelmorMailboxGetTheme(line));
