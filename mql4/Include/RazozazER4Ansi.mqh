@@ -7,6 +7,9 @@
 // A failure shows one message box captioned with the function's name and the
 // function returns its neutral result (0, -1, "" or nothing). Returned texts
 // belong to the library and stay valid until the calling thread's next text call.
+// Indicators run on the terminal's interface thread: a function marked
+// [not from an indicator] waits for a dialog that thread opens, so called from an
+// indicator it is refused at once with a box; call it from an expert or a script.
 // The reference of every function: docs/exports.md of the library's sources.
 
 #import "RazozazER4.dll"
@@ -48,17 +51,17 @@ void VelmorShowMarketWatch();      // Sends the toggle 33309 when the panel is h
 void VelmorShowNavigator();        // Sends the toggle 33310 when the panel is hidden.
 void VelmorShowTerminal();         // Sends the toggle 33314 when the panel is hidden.
 void VelmorShowTester();           // Sends the toggle 33315 when the panel is hidden.
-int VelmorOpenGlobalVariables();   // the dialog's handle
-int VelmorOpenHistoryCenter();     // the dialog's handle
-int VelmorOpenOptions(int tab);    // the dialog's handle
+int VelmorOpenGlobalVariables();   // the dialog's handle [not from an indicator]
+int VelmorOpenHistoryCenter();     // the dialog's handle [not from an indicator]
+int VelmorOpenOptions(int tab);    // the dialog's handle [not from an indicator]
 
 // --- Terminal tabs: Select a tab of the Terminal panel.
 void VelmorSetTerminalTabByNumber(int tab);    // Clicks the tab strip (item 0x471) in the middle of the tab, as the strip gives it (TCM_GETITEMRECT, read across processes when needed); a strip that does not tell: at the fixed position (x 32, 96, 192, 240, 304, 400, 464; y 0); tab 0 to 6 (low 16 bits).
 void VelmorSetTerminalTabByName(string name);  // As by number, the tab found by its exact caption in the terminal's language; any other name selects tab 0.
 
 // --- Login and servers: Log in, read the server name, rescan servers.
-string VelmorGetNameServer();                                                     // the server field's text
-void VelmorLogin(int account, string password, string server, int savePassword);  // Posts the login command, waits for the dialog, fills account, password (the dialog's edit with the password style; the library keeps no copy) and server when account > 0 (an empty password or server leaves its field), sets the save box, presses Login.
+string VelmorGetNameServer();                                                     // the server field's text [not from an indicator]
+void VelmorLogin(int account, string password, string server, int savePassword);  // Posts the login command, waits for the dialog, fills account, password (the dialog's edit with the password style; the library keeps no copy) and server when account > 0 (an empty password or server leaves its field), sets the save box, presses Login. [not from an indicator]
 int VelmorRescanServers();                                                        // non-zero when posted
 
 // --- Account number: Mask the account number in the title bar.
@@ -78,38 +81,38 @@ int VelmorAutoScroll(int chart);                                                
 int VelmorShift(int chart);                                                           // non-zero when posted
 int VelmorShowGrid(int chart);                                                        // non-zero when posted
 int VelmorShowVolume(int chart);                                                      // non-zero when posted
-int VelmorGetAutoScroll(int chart);                                                   // 1 on, 0 off
-int VelmorGetScaleFix(int chart);                                                     // 1 on, 0 off
-int VelmorGetScaleFix1To1(int chart);                                                 // 1 on, 0 off
-int VelmorGetForeground(int chart);                                                   // 1 on, 0 off
-int VelmorGetOffline(int chart);                                                      // 1 on, 0 off
-int VelmorGetShift(int chart);                                                        // 1 on, 0 off
-int VelmorGetShowAsk(int chart);                                                      // 1 on, 0 off
-int VelmorGetShowGrid(int chart);                                                     // 1 on, 0 off
-int VelmorGetShowObjectDescript(int chart);                                           // 1 on, 0 off
-int VelmorGetShowOHLC(int chart);                                                     // 1 on, 0 off
-int VelmorGetShowPeriodSeparators(int chart);                                         // 1 on, 0 off
-int VelmorGetShowVolume(int chart);                                                   // 1 on, 0 off
-int VelmorGetViewChart(int chart);                                                    // 0 bars, 1 candles, 2 line
-int VelmorSetAutoScroll(int chart, int on);                                           // the state read back, 1 or 0
-int VelmorSetOffline(int chart, int on);                                              // the state read back, 1 or 0
-void VelmorSetScale(int chart, double first, double second);                          // Opens Properties, turns fixed scale on, writes both limits with six decimals, presses OK.
-int VelmorSetScaleFix(int chart, int on);                                             // the state read back, 1 or 0
-int VelmorSetScaleFix1To1(int chart, int on);                                         // the state read back, 1 or 0
-int VelmorSetForeground(int chart, int on);                                           // the state read back, 1 or 0
-int VelmorSetShift(int chart, int on);                                                // the state read back, 1 or 0
-int VelmorSetShowAsk(int chart, int on);                                              // the state read back, 1 or 0
-int VelmorSetShowGrid(int chart, int on);                                             // the state read back, 1 or 0
-int VelmorSetShowObjectDescript(int chart, int on);                                   // the state read back, 1 or 0
-int VelmorSetShowOHLC(int chart, int on);                                             // the state read back, 1 or 0
-int VelmorSetShowPeriodSeparators(int chart, int on);                                 // the state read back, 1 or 0
-int VelmorSetShowVolume(int chart, int on);                                           // the state read back, 1 or 0
+int VelmorGetAutoScroll(int chart);                                                   // 1 on, 0 off [not from an indicator]
+int VelmorGetScaleFix(int chart);                                                     // 1 on, 0 off [not from an indicator]
+int VelmorGetScaleFix1To1(int chart);                                                 // 1 on, 0 off [not from an indicator]
+int VelmorGetForeground(int chart);                                                   // 1 on, 0 off [not from an indicator]
+int VelmorGetOffline(int chart);                                                      // 1 on, 0 off [not from an indicator]
+int VelmorGetShift(int chart);                                                        // 1 on, 0 off [not from an indicator]
+int VelmorGetShowAsk(int chart);                                                      // 1 on, 0 off [not from an indicator]
+int VelmorGetShowGrid(int chart);                                                     // 1 on, 0 off [not from an indicator]
+int VelmorGetShowObjectDescript(int chart);                                           // 1 on, 0 off [not from an indicator]
+int VelmorGetShowOHLC(int chart);                                                     // 1 on, 0 off [not from an indicator]
+int VelmorGetShowPeriodSeparators(int chart);                                         // 1 on, 0 off [not from an indicator]
+int VelmorGetShowVolume(int chart);                                                   // 1 on, 0 off [not from an indicator]
+int VelmorGetViewChart(int chart);                                                    // 0 bars, 1 candles, 2 line [not from an indicator]
+int VelmorSetAutoScroll(int chart, int on);                                           // the state read back, 1 or 0 [not from an indicator]
+int VelmorSetOffline(int chart, int on);                                              // the state read back, 1 or 0 [not from an indicator]
+void VelmorSetScale(int chart, double first, double second);                          // Opens Properties, turns fixed scale on, writes both limits with six decimals, presses OK. [not from an indicator]
+int VelmorSetScaleFix(int chart, int on);                                             // the state read back, 1 or 0 [not from an indicator]
+int VelmorSetScaleFix1To1(int chart, int on);                                         // the state read back, 1 or 0 [not from an indicator]
+int VelmorSetForeground(int chart, int on);                                           // the state read back, 1 or 0 [not from an indicator]
+int VelmorSetShift(int chart, int on);                                                // the state read back, 1 or 0 [not from an indicator]
+int VelmorSetShowAsk(int chart, int on);                                              // the state read back, 1 or 0 [not from an indicator]
+int VelmorSetShowGrid(int chart, int on);                                             // the state read back, 1 or 0 [not from an indicator]
+int VelmorSetShowObjectDescript(int chart, int on);                                   // the state read back, 1 or 0 [not from an indicator]
+int VelmorSetShowOHLC(int chart, int on);                                             // the state read back, 1 or 0 [not from an indicator]
+int VelmorSetShowPeriodSeparators(int chart, int on);                                 // the state read back, 1 or 0 [not from an indicator]
+int VelmorSetShowVolume(int chart, int on);                                           // the state read back, 1 or 0 [not from an indicator]
 int VelmorSetViewChart(int chart, int type);                                          // non-zero when posted
-int VelmorOpenPropertiesChart(int chart, int page);                                   // the Properties dialog's handle, left open
-void VelmorPropertiesChartCheckBox(int chart, int write, int& entries[], int count);  // Opens Properties; for each entry (id, state, spare) clicks the box when writing and stores its state; presses OK.
+int VelmorOpenPropertiesChart(int chart, int page);                                   // the Properties dialog's handle, left open [not from an indicator]
+void VelmorPropertiesChartCheckBox(int chart, int write, int& entries[], int count);  // Opens Properties; for each entry (id, state, spare) clicks the box when writing and stores its state; presses OK. [not from an indicator]
 
 // --- Timeframes and templates: Change a chart's timeframe or template.
-void VelmorSetTemplateByName(int chart, string name);     // Posts 35511 to the chart's frame, waits for the Open dialog, types the name, presses Open.
+void VelmorSetTemplateByName(int chart, string name);     // Posts 35511 to the chart's frame, waits for the Open dialog, types the name, presses Open. [not from an indicator]
 int VelmorSetTemplateByNumber(int chart, int number);     // non-zero when posted
 void VelmorSetTimeframeByName(int chart, string name);    // Posts the timeframe's command (M1 ... MN, exact name) to the chart.
 void VelmorSetTimeframeByNumber(int chart, int index);    // Posts the command of timeframe 0 (M1) to 8 (MN) to the chart.
@@ -139,7 +142,7 @@ void VelmorWriteCmd(int chart, string text);                                    
 
 // --- Offline and deleted charts: Open an offline chart or reopen a deleted one.
 int VelmorOpenDeletetChart(int n);                         // the new chart's handle
-int VelmorOpenOfflineChart(string symbol, string period);  // the new chart's handle, 0 when no row matches
+int VelmorOpenOfflineChart(string symbol, string period);  // the new chart's handle, 0 when no row matches [not from an indicator]
 
 // --- Refresh engine: Refresh charts from a worker thread, periodically or once.
 void VelmorRefreshAllCharts(int interval);         // Mode 2: every open chart refreshed every interval ms (at least 100; 250 counts as 200). Per chart the worker sends 33324 (WM_COMMAND), then the internal message (2, 1), each from a send thread; after each pass charts opened since join and stopped ones come back.
@@ -149,18 +152,18 @@ void VelmorStopRefreshChart(int chart);            // Queues the chart; the work
 void VelmorStopRefreshAllCharts(int wait);         // Clears the engine and tells the worker to end (it is never stopped inside a send); with wait non-zero returns once it has ended.
 
 // --- Loading programs: Attach experts, indicators and scripts to a chart by name.
-int VelmorLoadCustomIndicator(int chart, string name, int confirm);  // 1 delivered, 0 not
-int VelmorLoadExpert(int chart, string name, int confirm);           // 1 delivered, 0 not
-int VelmorLoadScript(int chart, string name, int confirm);           // 1 delivered, 0 not
-int VelmorLoadStdIndicator(int chart, string name, int confirm);     // 1 delivered, 0 not
+int VelmorLoadCustomIndicator(int chart, string name, int confirm);  // 1 delivered, 0 not [not from an indicator]
+int VelmorLoadExpert(int chart, string name, int confirm);           // 1 delivered, 0 not [not from an indicator]
+int VelmorLoadScript(int chart, string name, int confirm);           // 1 delivered, 0 not [not from an indicator]
+int VelmorLoadStdIndicator(int chart, string name, int confirm);     // 1 delivered, 0 not [not from an indicator]
 
 // --- Removing and listing programs: Remove experts, scripts and indicators; list indicators; answer the terminal's questions.
 int VelmorDeleteExpert(int chart);                                                     // non-zero when posted
 void VelmorDeleteIndicatorsByName(int chart, int window, string& names[], int count);  // Queues the removal; a worker opens the indicator list and deletes every indicator of the window whose name is listed.
 int VelmorDeleteScript(int chart);                                                     // 1 when both posts succeeded
 int VelmorDialogScript(int yes);                                                       // the question window's handle, 0 when none
-int VelmorGetNamesIndicators(int chart, int window, string& names[], int size);        // the number of indicators found
-int VelmorListIndicators(int chart);                                                   // the indicator list dialog's handle, left open
+int VelmorGetNamesIndicators(int chart, int window, string& names[], int size);        // the number of indicators found [not from an indicator]
+int VelmorListIndicators(int chart);                                                   // the indicator list dialog's handle, left open [not from an indicator]
 void VelmorSetExperts();                                                               // Sends 33020 (experts on/off) to the main window.
 int VelmorPropertiesExpert(int chart);                                                 // non-zero when posted
 

@@ -12,6 +12,7 @@
 #include "Utils/Controls.h"
 #include "Utils/Errors.h"
 #include "Utils/StringS.h"
+#include "Utils/Wait.h"
 
 namespace MT4 {
 
@@ -80,7 +81,7 @@ Windows::PropertiesDialog Windows::OpenProperties(HWND chart, WORD page)
               "отправлена."
             + LastErrorText(code);
     }
-    Sleep(50);
+    Utils::Wait::Pause(50);
     HWND dialog = WaitForDialog(Utils::Windows::Match::Prefix, Text(Name::Properties), before,
         "Ошибка в методе \"MT4::Windows::OpenPropertiesChart()\".\nОкно свойств графика не появилось за "
         "отведённое время.");

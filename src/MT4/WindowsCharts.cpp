@@ -6,6 +6,7 @@
 #include "Utils/Controls.h"
 #include "Utils/Errors.h"
 #include "Utils/Windows.h"
+#include "Utils/Wait.h"
 
 namespace MT4 {
 
@@ -20,7 +21,7 @@ Windows::ActiveChartHold::ActiveChartHold(Utils::Sync::Mutex& mutex, const char*
 {
     if (!mutex.Handle())
         return;
-    const DWORD result = WaitForSingleObject(mutex.Handle(), INFINITE);
+    const DWORD result = Utils::Wait::ForHandle(mutex.Handle(), INFINITE);
     if (result != WAIT_OBJECT_0 && result != WAIT_ABANDONED) {
         const DWORD code = GetLastError();
         throw std::string("В методе \"MT4::Windows::") + method + "()\" ошибка синхронизации."
@@ -86,7 +87,7 @@ Windows::ActiveChartHold Windows::SetActiveChartStart(HWND chart)
               "родительского окна графика.";
     Utils::Controls::Send(
         "MT4::Windows::SetActiveChartStart", m_chartArea, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(frame), 0);
-    Sleep(5);
+    Utils::Wait::Pause(5);
     return hold;
 }
 

@@ -7,6 +7,7 @@
 #include "MT4/Windows.h"
 #include "Utils/Controls.h"
 #include "Utils/Errors.h"
+#include "Utils/Wait.h"
 
 namespace MT4 {
 
@@ -98,7 +99,7 @@ HWND Windows::NewChart(const char* method)
     const std::string name = std::string("MT4::Windows::") + method;
     const std::vector<HWND> charts = Charts();
     Utils::Controls::Send(name.c_str(), MarketWatchList(), WM_COMMAND, OpenChartCommand, 0);
-    Sleep(50);
+    Utils::Wait::Pause(50);
     Utils::Controls::Send(name.c_str(), MainTarget(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(m_chartArea), 0);
     HWND chart = WaitForNewChart(charts);
     if (!chart)

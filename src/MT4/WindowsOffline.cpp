@@ -5,6 +5,7 @@
 
 #include "MT4/Windows.h"
 #include "Utils/Controls.h"
+#include "Utils/Wait.h"
 
 namespace MT4 {
 
@@ -30,7 +31,7 @@ HWND Windows::OpenOfflineChart(const std::string& symbol, const std::string& per
         "Ошибка в методе \"MT4::Windows::OpenOfflineChart()\".\nОкно со списком автономных графиков не "
         "появилось за "
         "отведённое время.");
-    Sleep(100);
+    Utils::Wait::Pause(100);
     HWND list = GetDlgItem(dialog, OfflineListItem);
     if (!list)
         throw "Ошибка в методе \"MT4::Windows::OpenOfflineChart()\".\nНе получен системный дескриптор списка "
@@ -49,7 +50,7 @@ HWND Windows::OpenOfflineChart(const std::string& symbol, const std::string& per
         "Ошибка в методе \"MT4::Windows::OpenOfflineChart()\".\nОкно со списком автономных графиков не "
         "закрылось за "
         "отведённое время.");
-    Sleep(50);
+    Utils::Wait::Pause(50);
     Utils::Controls::Send(
         "MT4::Windows::OpenOfflineChart", MainTarget(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(m_chartArea), 0);
     HWND chart = WaitForNewChart(charts);

@@ -43,7 +43,7 @@ void Windows::InitLocalization()
         for (Name probe : LanguageProbes) {
             if (found(Localized(Language::English, probe)))
                 return Language::English;
-            Sleep(500);
+            Utils::Wait::Pause(500);
         }
         return Language::None;
     };

@@ -382,7 +382,7 @@ int Windows::Load(const char* method, WPARAM code, const std::string& title, HWN
                     Click(GetDlgItem(dialog, IDOK));
                 return dialog != nullptr;
             } catch (...) {
-                Sleep(FailedAttemptPause - DialogPoll);  // with the poll's own pause
+                Utils::Wait::Pause(FailedAttemptPause - DialogPoll);  // with the poll's own pause
                 return false;
             }
         },

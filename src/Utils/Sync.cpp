@@ -1,6 +1,7 @@
 #include "Utils/Sync.h"
 
 #include "Utils/Errors.h"
+#include "Utils/Wait.h"
 
 namespace Utils::Sync {
 
@@ -78,7 +79,7 @@ Lock<Mutex>::Lock(Mutex& mutex)
     : m_object(&mutex)
 {
     if (m_object->Handle()) {
-        const DWORD result = WaitForSingleObject(m_object->Handle(), m_object->WaitTimeout());
+        const DWORD result = Wait::ForHandle(m_object->Handle(), m_object->WaitTimeout());
         m_acquired = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
     }
 }

@@ -16,6 +16,25 @@ inline constexpr DWORD ControlBound = 10000;   // a control to answer one messag
 inline constexpr DWORD LockBound = 10000;      // a lock that is only ever held for a moment
 inline constexpr DWORD WorkerEndBound = SendBound + 5000;  // a worker asked to end (it may be inside a send)
 
+// The terminal's interface thread: the thread of its main window, when the
+// terminal is the process the library lives in (0 otherwise). Indicators run
+// on it, and everything the terminal shows is done by it: a wait there must
+// keep serving its messages, or it waits for itself.
+void SetInterfaceThread(DWORD thread);
+bool OnInterfaceThread();
+// True while a wait of the library on this thread serves the terminal's
+// messages (what they run may call the library again).
+bool Serving();
+
+// Waits until `object` is signalled, at most `bound` ms (INFINITE: no end);
+// the result of WaitForSingleObject. On the interface thread the terminal's
+// messages are served meanwhile, as a modal dialog serves them.
+DWORD ForHandle(HANDLE object, DWORD bound);
+
+// Sleeps `ms`; on the interface thread it serves the terminal's messages
+// meanwhile.
+void Pause(DWORD ms);
+
 // Calls `attempt` up to `attempts` times, sleeping `interval` ms after each
 // result that converts to false; returns the first true-ish result, or the
 // last result.
@@ -24,7 +43,7 @@ auto Retry(unsigned attempts, DWORD interval, Attempt&& attempt) -> decltype(att
 {
     auto result = attempt();
     for (unsigned i = 1; i < attempts && !result; ++i) {
-        Sleep(interval);
+        Pause(interval);
         result = attempt();
     }
     return result;
@@ -40,17 +59,18 @@ bool Until(Done&& done, DWORD interval, DWORD bound)
             return true;
         if (GetTickCount64() - start >= bound)
             return false;
-        Sleep(interval);
+        Pause(interval);
     }
 }
 
 // Waits until `object` is signalled, at most `bound` ms (true when it was).
 // With `serveSends` the thread meanwhile processes what other threads send to
-// its own windows: a thread waiting for a send to one of its windows.
+// its own windows: a thread waiting for a send to one of its windows. On the
+// interface thread every message is served (ForHandle).
 inline bool ForObject(HANDLE object, DWORD bound, bool serveSends = false)
 {
-    if (!serveSends)
-        return WaitForSingleObject(object, bound) == WAIT_OBJECT_0;
+    if (!serveSends || OnInterfaceThread())
+        return ForHandle(object, bound) == WAIT_OBJECT_0;
     const ULONGLONG start = GetTickCount64();
     for (;;) {
         const ULONGLONG elapsed = GetTickCount64() - start;

@@ -18,6 +18,12 @@ inline constexpr const char* EmptyText = "";
 // `lastError`. Call only from inside a catch block.
 void ReportCurrent(const char* caption, const char* prefix, DWORD lastError) noexcept;
 
+// On the terminal's interface thread, where indicators run: throws the
+// refusal of an export that waits for a dialog only that thread can open
+// (it would wait for itself), and of any export called while a wait of the
+// library on that thread serves the terminal's messages.
+void CheckInterfaceThread(const char* caption);
+
 // Runs `body`; on any exception shows one box and returns false.
 template <class Body>
 bool Guard(const char* caption, const char* prefix, Body&& body) noexcept
@@ -39,6 +45,7 @@ R Call(const char* caption, R neutral, Body&& body) noexcept
     R result = neutral;
     Guard(caption, "", [&] {
         Init(0);
+        CheckInterfaceThread(caption);
         result = body();
     });
     return result;
@@ -50,6 +57,7 @@ void Run(const char* caption, Body&& body) noexcept
 {
     Guard(caption, "", [&] {
         Init(0);
+        CheckInterfaceThread(caption);
         body();
     });
 }

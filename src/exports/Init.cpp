@@ -6,6 +6,7 @@
 #include "MT4/Path.h"
 #include "MT4/RefreshChart.h"
 #include "MT4/Windows.h"
+#include "Utils/Wait.h"
 #include "exports/Frame.h"
 
 namespace {
@@ -40,6 +41,12 @@ void Start(DWORD processId, bool force)
     Utils::Pointer<MT4::LoaderQuotes>()->Replace(model);
     Utils::Pointer<MT4::RefreshChart>()->Replace(model);
     Utils::Pointer<MT4::Windows>::Publish(model);
+    // Indicators run on the thread of the main window of a terminal that is
+    // this process; waits on that thread serve its messages.
+    DWORD interfaceThread = 0;
+    if (model->MainWindow() && model->ProcessId() == GetCurrentProcessId())
+        interfaceThread = GetWindowThreadProcessId(model->MainWindow(), nullptr);
+    Utils::Wait::SetInterfaceThread(interfaceThread);
     if (failure) {
         InterlockedExchange(&g_initialised, 0);
         std::rethrow_exception(failure);

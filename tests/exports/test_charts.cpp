@@ -2,6 +2,7 @@
 #include <thread>
 
 #include "ChartFixture.h"
+#include "MT4/Windows.h"
 
 namespace ChartTest {
 namespace {
@@ -83,6 +84,40 @@ TEST_F(ChartsTest, ActivationMakesTheChartTheTopmostAndOnlyActiveOne)
     EXPECT_EQ(boxes.Take(),
         (std::vector<Box> { { "VelmorIsChartActive()", ZeroHandle("IsChartActive") },
             { "VelmorSetActiveChart()", ZeroHandle("SetActiveChartStart") } }));
+}
+
+// An indicator activates a chart while an expert holds the active-chart
+// mutex: on the terminal's interface thread the wait serves the terminal (a
+// timer of that thread keeps firing) until the mutex is free.
+TEST_F(ChartsTest, OnTheInterfaceThreadTheWaitForTheActiveChartServesTheTerminal)
+{
+    HANDLE held = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread expert([held] {
+        HANDLE mutex = CreateMutexA(nullptr, FALSE,
+            MT4::Windows::MutexName(MT4::Windows::MutexActiveChart, GetCurrentProcessId()).c_str());
+        WaitForSingleObject(mutex, 5000);
+        SetEvent(held);
+        Sleep(600);
+        ReleaseMutex(mutex);
+        CloseHandle(mutex);
+    });
+    ASSERT_EQ(WaitForSingleObject(held, 5000), WAIT_OBJECT_0);
+    CloseHandle(held);
+    static int ticks;
+    ticks = 0;
+    ULONGLONG took = 0;
+    terminal.OnUiThread([&] {
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
+        const ULONGLONG start = GetTickCount64();
+        activate(Id(View(0)));
+        took = GetTickCount64() - start;
+        KillTimer(nullptr, timer);
+    });
+    expert.join();
+    EXPECT_GE(took, 500u);
+    EXPECT_GE(ticks, 5);
+    EXPECT_EQ(isActive(Id(View(0))), 1);
+    EXPECT_TRUE(boxes.Take().empty());
 }
 
 // A window gone, or one outside the chart area, is no chart to activate.

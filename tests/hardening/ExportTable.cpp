@@ -91,12 +91,13 @@ std::vector<Export> Read()
     for (const auto& row : Rows("reference.tsv")) {
         if (row.empty() || row[0] == "family")
             continue;
-        if (row.size() < 6)
+        if (row.size() < 8)
             throw std::runtime_error("reference.tsv: short row " + row[0]);
         Export entry;
         entry.name = row[0];
         entry.result = row[2];
         entry.bound = row[5];
+        entry.indicator = row[7];
         if (row[1] != "-") {
             std::stringstream list(row[1]);
             std::string one;

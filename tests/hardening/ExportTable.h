@@ -31,6 +31,7 @@ struct Export {
     std::string result;   // "int", "string" or "void"
     std::string neutral;  // "none", "0", "-1", "\"\"" or "null"
     std::string bound;    // the reference's bound column
+    std::string indicator;  // from an indicator: "works", "works by pumping" or "refused"
     int argumentBytes = 0;
 };
 

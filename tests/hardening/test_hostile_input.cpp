@@ -275,6 +275,76 @@ TEST_P(HostileInput, ReturnsShowsAtMostOneBoxGivesItsNeutralResultWithABoxAndWri
     std::printf("%s: %d calls, longest %lld ms\n", what.name.c_str(), m_calls, m_longest);
 }
 
+// An indicator calls the library on the terminal's interface thread. Every
+// export, with sound arguments, either does its work there — at once, or
+// serving the terminal's messages while it waits — or is refused at once
+// with a box that says what to call it from instead, as its row says; a box
+// shown there leaves the terminal enabled and answering.
+class FromAnIndicator : public HostileInput { };
+
+TEST_P(FromAnIndicator, DoesItsWorkOrIsRefusedAtOnceAsItsRowSays)
+{
+    const Export& what = GetParam();
+    static const std::map<std::string, std::string> Ends = {
+        { "VelmorMetaTraderClose", "ends the terminal the later rows use" },
+        { "VelmorCloseAllCharts", "closes the charts the later rows use" },
+    };
+    for (const auto* reasons : { &LeftOut, &Ends })
+        if (reasons->count(what.name))
+            GTEST_SKIP() << reasons->at(what.name);
+    FARPROC address = Address(GetModuleHandleA("RazozazER4.dll"), what);
+    if (!address)
+        GTEST_SKIP() << "not exported yet";
+
+    Values values;
+    std::vector<Slot> slots;
+    for (const Argument& argument : what.arguments) {
+        values.push_back(Sound(argument, Current()));
+        slots.push_back(values.back()->Get());
+    }
+    s_boxes->Take();
+    const HWND main = s_terminal->Handles().main;
+    const BOOL enabled = IsWindowEnabled(main);
+    INT_PTR raw = 0;
+    long long ms = 0;
+    s_terminal->OnUiThread([&] {
+        const auto start = std::chrono::steady_clock::now();
+        raw = Invoke(address, what, slots);
+        ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    });
+    const std::vector<Support::Box> shown = s_boxes->Take();
+    std::printf("%s: %s, %s, %lld ms%s%s\n", what.name.c_str(), what.indicator.c_str(), ResultText(what, raw).c_str(),
+        ms, shown.empty() ? "" : ", box: ", shown.empty() ? "" : FirstLine(shown[0].text).c_str());
+    if (what.indicator == "refused") {
+        const std::string caption = CaptionOf(what);
+        EXPECT_EQ(shown,
+            (std::vector<Support::Box> { { caption, "Ошибка в методе \"" + caption
+                    + "\".\nФункция ждёт диалог, который открывает поток интерфейса терминала, и не может быть "
+                      "вызвана из индикатора (индикатор работает в этом же потоке). Вызовите её из эксперта или "
+                      "скрипта." } }));
+        EXPECT_TRUE(IsNeutral(what, raw));
+        EXPECT_LT(ms, 1000);
+        DWORD_PTR answer = 0;
+        EXPECT_EQ(IsWindowEnabled(main), enabled);
+        EXPECT_NE(SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer), 0);
+    } else {
+        // The same call from a program's own thread succeeds or fails alike
+        // (a new chart has a handle of its own; the main window, once
+        // hidden, was not visible the second time).
+        const INT_PTR again = Invoke(address, what, slots);
+        if (what.name != "VelmorMetaTraderHide") {
+            EXPECT_EQ(IsNeutral(what, raw), IsNeutral(what, again)) << ResultText(what, again);
+        }
+        EXPECT_EQ(shown, s_boxes->Take());
+        EXPECT_LT(ms, what.indicator == "works" ? 1000 : 10000) << what.bound;
+    }
+    if (what.bound.find("returns at once") != std::string::npos)
+        s_library->Get<Support::VoidOfIntFn>("VelmorInit")(0);
+    Sleep(200);  // a command the call posted has opened its dialog
+    Pump();
+    CancelDialogs();
+}
+
 // -1 and HWND_BROADCAST address every top-level window of the desktop: as a
 // chart or window argument they are refused like handle 0, and nothing
 // reaches the terminal (whose main window is one of those top-level windows).
@@ -304,5 +374,6 @@ std::string NameOf(const ::testing::TestParamInfo<Export>& info)
 }
 
 INSTANTIATE_TEST_SUITE_P(Exports, HostileInput, ::testing::ValuesIn(Exports()), NameOf);
+INSTANTIATE_TEST_SUITE_P(Exports, FromAnIndicator, ::testing::ValuesIn(Exports()), NameOf);
 
 }  // namespace
