@@ -41,13 +41,13 @@ bool StartedPortable()
     return at != std::string::npos && (at + 10 == line.size() || line[at + 10] == ' ');
 }
 
-void WriteFile(const std::string& path, const std::string& bytes)
+void WriteBytes(const std::string& path, const std::string& bytes)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
         FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;
     const bool ok = file != INVALID_HANDLE_VALUE
-        && ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        && WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     if (file != INVALID_HANDLE_VALUE)
         CloseHandle(file);
     if (!ok)
@@ -287,12 +287,12 @@ void Ui::CreateHistoryFolder()
         const int made = SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
         if (made != ERROR_SUCCESS && made != ERROR_ALREADY_EXISTS)
             throw std::runtime_error("cannot create " + folder + ", error " + std::to_string(made));
-        WriteFile(folder + "origin.txt",
+        WriteBytes(folder + "origin.txt",
             "\xFF\xFE" + std::string(reinterpret_cast<const char*>(origin.data()), origin.size() * 2));
     }
     MakeFolder(folder += "history");
     MakeFolder(folder += "\\" + m_scenario.server);
-    WriteFile(folder + "\\symbols.sel", std::string());
+    WriteBytes(folder + "\\symbols.sel", std::string());
 }
 
 }  // namespace StandIn

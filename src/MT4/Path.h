@@ -41,6 +41,8 @@ public:
     const std::string& TerminalDirectory() const { return m_terminalDirectory; }
     // Empty when the terminal keeps everything in its install folder.
     const std::string& DataDirectory() const { return m_dataDirectory; }
+    // "experts\files\" and "history\" of the install folder; where it lacks
+    // one, "MQL4\Files\" and "history\" of the data folder.
     const std::string& FilesDirectory() const { return m_filesDirectory; }
     const std::string& HistoryDirectory() const { return m_historyDirectory; }
     const std::string& TerminalExecutable() const { return m_terminalExecutable; }
