@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <exception>
 #include <functional>
+#include <vector>
 
 #include "MT4/Localization.h"
 #include "MT4/Windows.h"
@@ -115,6 +116,37 @@ std::string Placement(HWND content, HWND main)
     return "floating in " + ClassOf(top) + " " + Quoted(Utils::Windows::Text(top));
 }
 
+// The build of a terminal's executable: the fourth part of its file version
+// (4.0.0.1420: 1420); 0 when the file carries no version.
+unsigned Build(const std::string& executable, std::string& version)
+{
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(executable.c_str(), &ignored);
+    if (!size)
+        return 0;
+    std::vector<char> data(size);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!GetFileVersionInfoA(executable.c_str(), 0, size, data.data())
+        || !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length) || !fixed
+        || length < sizeof *fixed)
+        return 0;
+    version = std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS))
+        + "." + std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionLS));
+    return LOWORD(fixed->dwFileVersionLS);
+}
+
+// The header the user's programs import: today's terminals (build 600 and
+// later) pass texts as UTF-16 and use the wide functions.
+std::string Header(unsigned build)
+{
+    if (!build)
+        return "unknown: RazozazER4.mqh from build 600, RazozazER4Ansi.mqh before";
+    if (build >= 600)
+        return "RazozazER4.mqh (build 600 and later: texts through the W functions)";
+    return "RazozazER4Ansi.mqh (before build 600: ANSI texts)";
+}
+
 }  // namespace
 
 Report Run(DWORD processId)
@@ -130,6 +162,11 @@ Report Run(DWORD processId)
     }
     out.Line("process", std::to_string(terminal.ProcessId()));
     out.Line("executable", terminal.ExecutablePathText());
+    std::string version;
+    const unsigned build = Build(terminal.ExecutablePathText(), version);
+    out.Line("build", build ? std::to_string(build) + " (file version " + version + ")"
+                            : "unknown: the executable carries no file version");
+    out.Line("header", Header(build));
     HWND main = out.Item("main window", [&] { return terminal.HandleMetaTrader(); });
     if (!main)
         return report;

@@ -71,6 +71,8 @@ public:
             m_scenario.account = value;
         else if (key == "server")
             m_scenario.server = value;
+        else if (key == "datafolder" && (Lower(value) == "yes" || Lower(value) == "no"))
+            m_scenario.dataFolder = Lower(value) == "yes";
         else
             return false;
         return true;

@@ -116,6 +116,11 @@ struct Scenario {
     std::vector<ChartSpec> charts = { { "EURUSD", 60 }, { "GBPUSD", 240 }, { "USDJPY", 1440 } };
     std::string account = "12345678";
     std::string server = "MetaQuotes-Demo";
+    // A terminal of build 600 and later that keeps its data in a data folder:
+    // the server's history goes to DataFolder(<its folder>)\history\<server>\,
+    // with an origin.txt naming its folder, and nothing to its own folder;
+    // unless it was started with /portable (its own folder, as by default).
+    bool dataFolder = false;
     // Market Watch rows (columns Symbol, Bid, Ask), in list order.
     std::vector<QuoteSpec> marketWatch = { { "EURUSD", "1.08650", "1.08662" }, { "GBPUSD", "1.26710", "1.26725" },
         { "USDJPY", "149.520", "149.535" }, { "USDCHF", "0.88120", "0.88135" }, { "AUDUSD", "0.65480", "0.65495" } };
@@ -179,6 +184,7 @@ struct Scenario {
     static Scenario Named(const std::string& name);
     // A file of "key = value" lines (language, placement.<panel>,
     // terminalLists, chart = SYMBOL,PERIOD (repeatable), account, server,
+    // datafolder = yes | no,
     // symbol = SYMBOL,BID,ASK, indicator, expert, customindicator and script =
     // NAME (each repeatable)).
     // Values: language = russian | english | none; <panel> = datawindow,
@@ -189,6 +195,11 @@ struct Scenario {
     // and line.
     static Scenario FromFile(const std::string& path);
 };
+
+// The data folder a terminal installed in `installFolder` (with its final
+// "\\") keeps: "%APPDATA%\\MetaQuotes\\Terminal\\<32 hex digits of the
+// folder's path>\\".
+std::string DataFolder(const std::string& installFolder);
 
 // One thing the stand-in received, in the order received.
 struct Event {

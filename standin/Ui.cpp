@@ -6,7 +6,10 @@
 #include "Programs.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
+#include <cctype>
+#include <cstdio>
 #include <map>
 #include <mutex>
 #include <stdexcept>
@@ -28,7 +31,46 @@ void MakeFolder(const std::string& path)
         throw std::runtime_error("cannot create " + path + ", error " + std::to_string(GetLastError()));
 }
 
+// True when the command line carries /portable.
+bool StartedPortable()
+{
+    std::string line = GetCommandLineA();
+    for (char& c : line)
+        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    const size_t at = line.find(" /portable");
+    return at != std::string::npos && (at + 10 == line.size() || line[at + 10] == ' ');
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+        FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    const bool ok = file != INVALID_HANDLE_VALUE
+        && WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    if (!ok)
+        throw std::runtime_error("cannot write " + path);
+}
+
 }  // namespace
+
+std::string DataFolder(const std::string& installFolder)
+{
+    // Two FNV-1a hashes of the upper-case path.
+    unsigned long long high = 14695981039346656037ull, low = 1099511628211ull;
+    for (char c : installFolder) {
+        const unsigned char upper = static_cast<unsigned char>(toupper(static_cast<unsigned char>(c)));
+        high = (high ^ upper) * 1099511628211ull;
+        low = (low ^ upper) * 1099511628211ull + 0x9E37;
+    }
+    char id[33];
+    std::snprintf(id, sizeof id, "%016llX%016llX", high, low);
+    char appData[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, appData);
+    return std::string(appData) + "\\MetaQuotes\\Terminal\\" + id + "\\";
+}
 
 Ui::Ui(const Scenario& scenario, Journal& journal, TickBoard& ticks)
     : m_scenario(scenario)
@@ -234,13 +276,23 @@ void Ui::CreateHistoryFolder()
     const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder(path, length);
     folder.erase(folder.find_last_of('\\') + 1);
+    if (m_scenario.dataFolder && !StartedPortable()) {
+        // Its origin.txt: the install folder without its final "\\", UTF-16 LE
+        // after the byte-order mark.
+        const std::string install = folder.substr(0, folder.size() - 1);
+        std::wstring origin(MultiByteToWideChar(CP_ACP, 0, install.c_str(), -1, nullptr, 0), L'\0');
+        MultiByteToWideChar(CP_ACP, 0, install.c_str(), -1, &origin[0], static_cast<int>(origin.size()));
+        origin.pop_back();
+        folder = DataFolder(folder);
+        const int made = SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
+        if (made != ERROR_SUCCESS && made != ERROR_ALREADY_EXISTS)
+            throw std::runtime_error("cannot create " + folder + ", error " + std::to_string(made));
+        WriteBytes(folder + "origin.txt",
+            "\xFF\xFE" + std::string(reinterpret_cast<const char*>(origin.data()), origin.size() * 2));
+    }
     MakeFolder(folder += "history");
     MakeFolder(folder += "\\" + m_scenario.server);
-    HANDLE file = CreateFileA((folder + "\\symbols.sel").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        throw std::runtime_error("cannot write " + folder + "\\symbols.sel");
-    CloseHandle(file);
+    WriteBytes(folder + "\\symbols.sel", std::string());
 }
 
 }  // namespace StandIn

@@ -19,7 +19,7 @@ void VelmorInit(int pid);  // Discovers the terminal of process pid (0: this pro
 
 // --- Terminal paths: The terminal's directories.
 string VelmorGetPathDirectoryMT4();  // the terminal's directory with its final backslash
-string VelmorGetPathServer();        // the directory of the trade server's history files
+string VelmorGetPathServer();        // the directory of the trade server's history files, in the install folder or else in the terminal's data folder
 
 // --- Main window: The terminal's main window: handle, process, show state, title, keys, language.
 int VelmorHandleMT4();                                // the main window handle

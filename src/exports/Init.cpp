@@ -52,7 +52,7 @@ void Start(DWORD processId, bool force)
         std::rethrow_exception(failure);
     }
     Utils::Pointer<MT4::Path> path;
-    path->Init(model->Directory());
+    path->Init(model->Directory(), model->ProcessId());
     g_serverPath = path->ServerHistoryDirectory();
     InterlockedExchange(&g_initialised, 1);
     g_lastProcess = processId;

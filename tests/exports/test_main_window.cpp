@@ -163,6 +163,46 @@ TEST(StartUpTest, AnotherProcessIsServedUntilStartUpIsAskedForThisOneAgain)
     EXPECT_EQ(other.Close(), 0u);
 }
 
+TEST(StartUpTest, ServerHistoryIsInTheDataFolderUnlessThePortableTerminalKeepsItsOwn)
+{
+    Support::Library library;
+    auto init = library.Get<Support::VoidOfIntFn>("VelmorInit");
+    auto directory = library.Get<Support::TextFn>("VelmorGetPathDirectoryMT4");
+    auto server = library.Get<Support::TextFn>("VelmorGetPathServer");
+    Support::InstallFolder install;
+    const std::string data = StandIn::DataFolder(install.Path());
+    struct RemoveData {
+        std::string folder;
+        ~RemoveData() { Support::InstallFolder::Remove(folder); }
+    } removeData { data };
+    const std::string scenario = install.Path() + "data.txt";
+    HANDLE file = CreateFileA(scenario.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const std::string text = "datafolder = yes\nserver = Broker-Data\n";
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+
+    const struct {
+        const char* switches;
+        bool historyRemoved;  // by the user, after the terminal started
+        std::string expected;
+    } rows[] = {
+        { "", false, data + "history\\Broker-Data\\" },
+        { " /portable", true, "" },  // the data folder is not its own
+        { " /portable", false, install.Path() + "history\\Broker-Data\\" },
+        { "", false, install.Path() + "history\\Broker-Data\\" },  // its install folder holds the history
+    };
+    for (const auto& row : rows) {
+        Support::StandInProcess terminal("\"" + scenario + "\"" + row.switches, "standin.exe", install.Path());
+        if (row.historyRemoved)
+            Support::InstallFolder::Remove(install.Path() + "history\\");
+        init(static_cast<int32_t>(terminal.Pid()));
+        EXPECT_EQ(std::string(directory()), install.Path()) << row.switches;
+        EXPECT_EQ(std::string(server()), row.expected) << row.switches;
+        EXPECT_EQ(terminal.Close(), 0u);
+    }
+}
+
 TEST(StartUpTest, SixTerminalListsEndStartUpWithASystemErrorBox)
 {
     StandIn::Terminal terminal(StandIn::Scenario::Named("six-lists"));

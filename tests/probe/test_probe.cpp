@@ -8,6 +8,7 @@
 
 #include "Probe.h"
 #include "StandIn.h"
+#include "support/StandInProcess.h"
 
 namespace {
 
@@ -58,6 +59,9 @@ TEST(ProbeTest, RussianTerminalIsFoundCompletelyWithItsHandlesClassesChartsAndSy
 
     EXPECT_EQ(report.missing, 0) << report.text;
     EXPECT_EQ(Value(lines, "process"), std::to_string(GetCurrentProcessId()));
+    // This test program carries no version resource.
+    EXPECT_EQ(Value(lines, "build"), "unknown: the executable carries no file version");
+    EXPECT_EQ(Value(lines, "header"), "unknown: RazozazER4.mqh from build 600, RazozazER4Ansi.mqh before");
     EXPECT_EQ(Value(lines, "main window"), "found " + Hex(w.main) + " \"MetaQuotes::MetaTrader::4.00\"");
     EXPECT_EQ(Value(lines, "chart area"), "found " + Hex(w.chartArea) + " \"" + Class(w.chartArea) + "\"");
     EXPECT_EQ(Value(lines, "language"), "Russian (32025)");
@@ -119,4 +123,17 @@ TEST(ProbeTest, NoChartsAndNoSymbolsAreCountsNotFailures)
     EXPECT_EQ(report.missing, 0) << report.text;
     EXPECT_EQ(Value(lines, "charts"), "0");
     EXPECT_EQ(Value(lines, "Market Watch symbols"), "0");
+}
+
+TEST(ProbeTest, TerminalInAnotherProcessIsReportedWithItsBuildAndTheHeaderItNeeds)
+{
+    Support::StandInProcess terminal("english");
+    const Probe::Report report = Probe::Run(terminal.Pid());
+    const Lines lines = Parse(report.text);
+
+    EXPECT_EQ(report.missing, 0) << report.text;
+    EXPECT_EQ(Value(lines, "executable"), Support::StandInProcess::Directory() + "standin.exe");
+    EXPECT_EQ(Value(lines, "build"), "1420 (file version 4.0.0.1420)");
+    EXPECT_EQ(Value(lines, "header"), "RazozazER4.mqh (build 600 and later: texts through the W functions)");
+    EXPECT_EQ(terminal.Close(), 0u);
 }

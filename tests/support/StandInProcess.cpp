@@ -15,7 +15,7 @@ std::string StandInProcess::Directory()
     return bin.substr(0, bin.rfind('\\') + 1) + "terminal\\";
 }
 
-StandInProcess::StandInProcess(const std::string& scenario, const std::string& program)
+StandInProcess::StandInProcess(const std::string& scenario, const std::string& program, const std::string& directory)
 {
     SECURITY_ATTRIBUTES inherit = { sizeof inherit, nullptr, TRUE };
     HANDLE readEnd = nullptr, writeEnd = nullptr;
@@ -28,9 +28,9 @@ StandInProcess::StandInProcess(const std::string& scenario, const std::string& p
     startup.hStdOutput = writeEnd;
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    std::string commandLine = "\"" + Directory() + program + "\" " + scenario;
+    std::string commandLine = "\"" + directory + program + "\" " + scenario;
     const BOOL started = CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
-        Directory().c_str(), &startup, &m_process);
+        directory.c_str(), &startup, &m_process);
     CloseHandle(writeEnd);
     if (!started) {
         CloseHandle(readEnd);
@@ -71,6 +71,36 @@ DWORD StandInProcess::Close()
 StandInProcess::~StandInProcess()
 {
     Close();
+}
+
+InstallFolder::InstallFolder()
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    m_path = std::string(temp) + "RazStandIn" + std::to_string(GetCurrentProcessId()) + "\\";
+    Remove(m_path);
+    if (!CreateDirectoryA(m_path.c_str(), nullptr)
+        || !CopyFileA((StandInProcess::Directory() + "standin.exe").c_str(), (m_path + "standin.exe").c_str(), TRUE))
+        throw std::runtime_error("no install folder " + m_path);
+}
+
+void InstallFolder::Remove(const std::string& folder)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                Remove(folder + name + "\\");
+            else
+                DeleteFileA((folder + name).c_str());
+        } while (FindNextFileA(find, &entry));
+        FindClose(find);
+    }
+    RemoveDirectoryA(folder.c_str());
 }
 
 }  // namespace Support

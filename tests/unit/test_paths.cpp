@@ -6,6 +6,7 @@
 
 #include "MT4/Path.h"
 #include "Utils/Paths.h"
+#include "support/StandInProcess.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ public:
         CreateDirectoryA(root.c_str(), nullptr);
         CreateDirectoryA((root + "history").c_str(), nullptr);
     }
-    ~ScratchTerminal() { Remove(root); }
+    ~ScratchTerminal() { Support::InstallFolder::Remove(root); }
 
     // A server folder, with a symbols.sel written at `selectionTime` (or none),
     // and the folder's own time set to `folderTime`.
@@ -50,25 +51,6 @@ private:
         value.QuadPart = 132223104000000000ull + days * 864000000000ull;
         FILETIME time = { value.LowPart, value.HighPart };
         SetFileTime(handle, nullptr, nullptr, &time);
-    }
-
-    static void Remove(const std::string& directory)
-    {
-        WIN32_FIND_DATAA entry;
-        HANDLE find = FindFirstFileA((directory + "*").c_str(), &entry);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = entry.cFileName;
-                if (name == "." || name == "..")
-                    continue;
-                if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    Remove(directory + name + "\\");
-                else
-                    DeleteFileA((directory + name).c_str());
-            } while (FindNextFileA(find, &entry));
-            FindClose(find);
-        }
-        RemoveDirectoryA(directory.c_str());
     }
 };
 
@@ -111,7 +93,7 @@ TEST(PathTest, DerivesEveryDirectoryAndFileFromTheTerminalDirectory)
     Utils::Pointer<MT4::Path> path;
     std::string given = scratch.root;
     given.pop_back();  // without its final "\"
-    path->Init(given);
+    path->Init(given, GetCurrentProcessId());
     EXPECT_EQ(path->TerminalDirectory(), scratch.root);
     EXPECT_EQ(path->FilesDirectory(), scratch.root + "experts\\files\\");
     EXPECT_EQ(path->HistoryDirectory(), scratch.root + "history\\");
@@ -139,10 +121,69 @@ TEST(PathTest, NoServerFolderLeavesTheServerPathsEmpty)
 {
     ScratchTerminal scratch;
     Utils::Pointer<MT4::Path> path;
-    path->Init(scratch.root);
+    path->Init(scratch.root, GetCurrentProcessId());
     EXPECT_EQ(path->ServerHistoryDirectory(), "");
     EXPECT_EQ(path->SymbolSelectionFile(), "");
     EXPECT_EQ(path->HistoryDirectory(), scratch.root + "history\\");
+}
+
+TEST(PathTest, DataFolderIsTheOneWhoseOriginNamesTheInstallFolderInEitherEncoding)
+{
+    ScratchTerminal scratch;
+    const std::string install = "C:\\Program Files\\Терминал\\";
+    const std::string terminals = scratch.root + "MetaQuotes\\Terminal\\";
+    CreateDirectoryA((scratch.root + "MetaQuotes").c_str(), nullptr);
+    CreateDirectoryA(terminals.c_str(), nullptr);
+    const std::wstring appData(scratch.root.begin(), scratch.root.end());  // ASCII temp path
+    const std::wstring wide = L"c:\\program files\\Терминал\r\n";
+    const std::string bom = "\xFF\xFE";
+    const struct {
+        std::string origin;  // the file's bytes; "-" for no file
+        bool names;
+    } rows[] = {
+        { bom + std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2), true },
+        { "C:\\Program Files\\Терминал", true },  // ANSI, without the final "\\"
+        { "C:\\Program Files\\Терминал 2\\", false },
+        { std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2), false },  // no mark: ANSI
+        { "-", false },
+    };
+    for (const auto& row : rows) {
+        const std::string folder = terminals + "0123456789ABCDEF0123456789ABCDEF\\";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        DeleteFileA((folder + "origin.txt").c_str());
+        if (row.origin != "-") {
+            HANDLE file = CreateFileA((folder + "origin.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                FILE_ATTRIBUTE_NORMAL, nullptr);
+            DWORD written = 0;
+            WriteFile(file, row.origin.data(), static_cast<DWORD>(row.origin.size()), &written, nullptr);
+            CloseHandle(file);
+        }
+        EXPECT_EQ(MT4::Path::DataFolder(install, appData), row.names ? folder : "") << row.origin;
+    }
+}
+
+TEST(PathTest, PortableSwitchIsReadFromThisOrAnotherProcesssCommandLine)
+{
+    EXPECT_TRUE(MT4::Path::Portable(L"\"C:\\MT4\\terminal.exe\" /skipupdate /PORTABLE"));
+    EXPECT_FALSE(MT4::Path::Portable(L"\"C:\\MT4 /portable\\terminal.exe\""));
+    EXPECT_FALSE(MT4::Path::Portable(L"terminal.exe /portable2"));
+
+    // A suspended copy of this program, with the switch.
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring given = L"\"" + std::wstring(program) + L"\" --gtest_list_tests /portable";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessW(program, &given[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+        &startup, &process));
+    std::wstring read;
+    EXPECT_TRUE(MT4::Path::CommandLineOf(process.dwProcessId, read));
+    EXPECT_EQ(read, given);
+    TerminateProcess(process.hProcess, 0);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    EXPECT_FALSE(MT4::Path::CommandLineOf(0xFFFFFFF0, read));
 }
 
 }  // namespace
