@@ -129,6 +129,8 @@ public:
             if constexpr (std::is_void_v<R>) {
                 Get<F>(name)(args...);
                 return std::string("-");
+            } else if constexpr (std::is_same_v<R, const wchar_t*>) {
+                return Wide(Get<F>(name)(args...));
             } else if constexpr (std::is_pointer_v<R>) {
                 const char* text = Get<F>(name)(args...);
                 return std::string(1, '"').append(text ? text : "").append(1, '"');
@@ -148,6 +150,17 @@ public:
             if (*c != '\r')
                 shown += *c == '\n' ? '/' : *c;
         return shown.append(1, '"');
+    }
+
+    // A wide text as the table shows it: L"…", in this process's code page.
+    static std::string Wide(const wchar_t* text)
+    {
+        if (!text)
+            return "null";
+        const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+        std::string ansi(size > 0 ? static_cast<size_t>(size) : 1, '\0');
+        WideCharToMultiByte(CP_ACP, 0, text, -1, ansi.data(), size, nullptr, nullptr);
+        return "L" + Quote(ansi.c_str());
     }
 
     static std::string Hex(int32_t value)
@@ -210,9 +223,11 @@ void PanelsAndDialogs(Tour& tour, const std::string& optionsShot)
     tour.Family("Terminal tabs");
     tour.VoidOfInt("VelmorSetTerminalTabByNumber", 4);
     tour.VoidOfText("VelmorSetTerminalTabByName", "Jornal");
+    tour.Call<void(WINAPI*)(const wchar_t*)>("VelmorSetTerminalTabByNameW", "L\"Mailbox\"", L"Mailbox");
 
     tour.Family("Login and trade servers");
     tour.Text("VelmorGetNameServer");
+    tour.Call<const wchar_t*(WINAPI*)()>("VelmorGetNameServerW", "");
     tour.Int("VelmorRescanServers");
     auto login = [&](int32_t account, const char* server) {
         tour.Row("VelmorLogin", Tour::Hex(account) + ", \"****\", " + Tour::Quote(server) + ", 1", [&] {
@@ -291,6 +306,7 @@ void ChartsTour(Tour& tour, StandIn::Terminal& terminal)
     tour.Call<Void2>("VelmorSetTimeframeByNumber", "GBPUSD,H4, 6", gbpusd, 6);
     tour.Call<Void2>("VelmorSetTimeframeByPeriod", "GBPUSD,D1, 60", gbpusd, 60);
     tour.Call<VoidText>("VelmorSetTimeframeByName", "GBPUSD,H1, \"M15\"", gbpusd, "M15");
+    tour.Call<void(WINAPI*)(int32_t, const wchar_t*)>("VelmorSetTimeframeByNameW", "GBPUSD,M15, L\"M15\"", gbpusd, L"M15");
     tour.Call<Int2>("VelmorSetTemplateByNumber", "GBPUSD,M15, 0", gbpusd, 0);
     tour.Call<VoidText>("VelmorSetTemplateByName", "GBPUSD,M15, \"Momentum\"", gbpusd, "Momentum");
 
@@ -311,6 +327,7 @@ void ChartsTour(Tour& tour, StandIn::Terminal& terminal)
     tour.Call<Int1>("VelmorIsVisibleCmd", "USDJPY,D1", usdjpy);
     tour.Call<VoidText>("VelmorWriteCmd", "USDJPY,D1, \"AUDUSD\"", usdjpy, "AUDUSD");
     tour.Call<const char*(WINAPI*)(int32_t)>("VelmorReadCmd", "USDJPY,D1", usdjpy);
+    tour.Call<const wchar_t*(WINAPI*)(int32_t)>("VelmorReadCmdW", "USDJPY,D1", usdjpy);
     tour.Call<Void1>("VelmorClearCmd", "USDJPY,D1", usdjpy);
     tour.Call<Void1>("VelmorCloseCmd", "USDJPY,D1", usdjpy);
     using ToolChart = void(WINAPI*)(int32_t, const char*, int32_t);
@@ -322,6 +339,8 @@ void ChartsTour(Tour& tour, StandIn::Terminal& terminal)
     tour.Family("Offline and deleted charts");
     tour.Call<int32_t(WINAPI*)(const char*, const char*)>(
         "VelmorOpenOfflineChart", "\"GBPUSD\", \"D1\"", "GBPUSD", "D1");
+    tour.Call<int32_t(WINAPI*)(const wchar_t*, const wchar_t*)>(
+        "VelmorOpenOfflineChartW", "L\"EURUSD\", L\"H1\"", L"EURUSD", L"H1");
     int32_t reopened = 0;
     tour.Row("VelmorOpenDeletetChart", "0", [&] {
         reopened = tour.Get<Int1>("VelmorOpenDeletetChart")(0);
@@ -374,6 +393,23 @@ void ProgramsTour(Tour& tour, StandIn::Terminal& terminal)
         std::string shown = Tour::Hex(count);
         for (int i = 0; i < count && i < 4; ++i)
             shown.append(i ? "," : ": ").append(buffers[i]);
+        return shown;
+    });
+    tour.Row("VelmorGetNamesIndicatorsW", "EURUSD,H1, -1, array, 4", [&] {
+        struct WideElement {  // a string of today's MQL4: capacity, the caller's buffer, reserved
+            int32_t capacity;
+            wchar_t* text;
+            int32_t reserved;
+        };
+        wchar_t buffers[4][32] = {};
+        WideElement names[4];
+        for (int i = 0; i < 4; ++i)
+            names[i] = { 32, buffers[i], 0 };
+        const int32_t count = tour.Get<int32_t(WINAPI*)(int32_t, int32_t, WideElement*, int32_t)>(
+            "VelmorGetNamesIndicatorsW")(eurusd, -1, names, 4);
+        std::string shown = Tour::Hex(count);
+        for (int i = 0; i < count && i < 4; ++i)
+            shown.append(i ? "," : ": ").append(Tour::Wide(buffers[i]));
         return shown;
     });
     tour.Row("VelmorListIndicators", "EURUSD,H1", [&] {
@@ -492,6 +528,8 @@ void LoaderTour(Tour& tour, StandIn::Terminal& terminal)
         terminal.Log().Clear();
         return Tour::Hex(running) + closed;
     });
+    tour.Call<int32_t(WINAPI*)(int32_t, int32_t, const int32_t*, const wchar_t*)>(
+        "VelmorLoaderQuotesW", "2 (stop, no run), L\"NeverDone\"", 2, 1, m1, L"NeverDone");
 }
 
 }  // namespace
@@ -550,6 +588,8 @@ int main(int argc, char** argv)
     tour.Family("Terminal paths");
     tour.Text("VelmorGetPathDirectoryMT4");
     tour.Text("VelmorGetPathServer");
+    tour.Call<const wchar_t*(WINAPI*)()>("VelmorGetPathDirectoryMT4W", "");
+    tour.Call<const wchar_t*(WINAPI*)()>("VelmorGetPathServerW", "");
 
     tour.Family("Input");
     RECT chart;
@@ -574,6 +614,7 @@ int main(int argc, char** argv)
     tour.Family("Market Watch");
     tour.Int("VelmorGetNumberTools");
     tour.Row("VelmorSymbolByLine", "2", [&] { return Tour::Quote(tour.Get<const char*(WINAPI*)(int32_t)>("VelmorSymbolByLine")(2)); });
+    tour.Call<const wchar_t*(WINAPI*)(int32_t)>("VelmorSymbolByLineW", "2", 2);
     tour.Row("VelmorLineBySymbol", "\"USDJPY\"", [&] {
         return Tour::Hex(tour.Get<int32_t(WINAPI*)(const char*)>("VelmorLineBySymbol")("USDJPY"));
     });
@@ -609,6 +650,7 @@ int main(int argc, char** argv)
     tour.Row("VelmorMailboxGetTime", "0", [&] { return Tour::Hex(tour.Get<IntOfInt>("VelmorMailboxGetTime")(0)); });
     tour.Row("VelmorMailboxGetFrom", "1", [&] { return Tour::Quote(tour.Get<TextOfInt>("VelmorMailboxGetFrom")(1)); });
     tour.Row("VelmorMailboxGetTheme", "2", [&] { return Tour::Quote(tour.Get<TextOfInt>("VelmorMailboxGetTheme")(2)); });
+    tour.Call<const wchar_t*(WINAPI*)(int32_t)>("VelmorMailboxGetFromW", "1", 1);
     tour.Row("VelmorMailboxGetLine", "\"\", \"Risk\", \"\", 0, -1", [&] {
         return Tour::Hex(tour.Get<int32_t(WINAPI*)(const char*, const char*, const char*, int32_t, int32_t)>(
             "VelmorMailboxGetLine")("", "Risk", "", 0, -1));
@@ -618,6 +660,7 @@ int main(int argc, char** argv)
 
     tour.Family("Message bodies");
     tour.Row("VelmorMailboxReadText", "message", [&] { return Tour::Quote(tour.Get<TextOfInt>("VelmorMailboxReadText")(message)); });
+    tour.Call<const wchar_t*(WINAPI*)(int32_t)>("VelmorMailboxReadTextW", "message", message);
     tour.Row("VelmorMailboxReadHTML", "message", [&] { return Tour::Quote(tour.Get<TextOfInt>("VelmorMailboxReadHTML")(message)); });
 
     tour.Family("Mailbox: closing and deleting");
