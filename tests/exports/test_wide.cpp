@@ -117,7 +117,8 @@ protected:
         terminal.Log().Clear();
         boxes.Take();
         const INT_PTR raw = Hardening::Invoke(GetProcAddress(GetModuleHandleA("RazozazER4.dll"), name.c_str()), *what, slots);
-        if (what->bound.find("returns at once") != std::string::npos)
+        // A worker's or a posted command's effect comes after the call.
+        if (what->bound.find("returns at once") != std::string::npos || what->bound.find("posted") != std::string::npos)
             Sleep(500);
         Outcome outcome;
         if (what->result == "int")
