@@ -1,7 +1,8 @@
 #pragma once
 // The buffer through which text results are handed to callers. Each calling
 // thread has its own buffer: a returned pointer stays valid until the same
-// thread's next text result, and two programs never read each other's text.
+// thread's next text result (ANSI or UTF-16), and two programs never read
+// each other's text.
 #include <windows.h>
 #include <map>
 #include <string>
@@ -17,9 +18,15 @@ public:
     // in the calling thread's buffer and returns a pointer to it.
     const char* Set(const char* source);
     const char* Set(const std::string& source) { return Set(source.c_str()); }
+    // The same for a UTF-16 text: up to its first zero, then two zeros.
+    const wchar_t* Set(const std::wstring& source);
 
 private:
-    std::map<DWORD, std::string> m_text;  // by thread id
+    struct Texts {
+        std::string ansi;
+        std::wstring wide;
+    };
+    std::map<DWORD, Texts> m_text;  // by thread id
     Utils::Sync::CriticalSection m_lock;
 };
 

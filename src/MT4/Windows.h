@@ -255,10 +255,10 @@ public:
     HWND OpenIndicatorList();
     // The indicators of one window of the chart (-1 all, 0 the main chart, N
     // sub-window N): how many there are; the first `size` go into `names`.
-    uint16_t GetNamesIndicators(HWND chart, int32_t window, const MqlString* names, int32_t size);
+    uint16_t GetNamesIndicators(HWND chart, int32_t window, const StringArray& names, int32_t size);
     // Queues the removal of the indicators whose lines begin with one of the
     // names; one worker serves the queue in order.
-    void DeleteIndicatorsByName(HWND chart, int32_t window, const MqlString* names, int32_t number);
+    void DeleteIndicatorsByName(HWND chart, int32_t window, const StringArray& names, int32_t number);
     // Make the chart's expert, or its indicators, run once.
     void TickExpert(HWND chart);
     void TickIndicators(HWND chart);
@@ -268,7 +268,7 @@ public:
     HWND MarketWatchList() { return Control(Text(Name::MarketWatch)); }
     // Copies the symbols into the caller's `size` elements, each cut to its
     // capacity; -> how many elements were written.
-    int32_t GetAllSymbols(MqlString* array, int32_t size);
+    int32_t GetAllSymbols(const StringArray& array, int32_t size);
     // The first row whose symbol begins with `symbol`, or -1.
     int16_t LineBySymbol(const std::string& symbol);
     std::string SymbolByLine(uint16_t row);

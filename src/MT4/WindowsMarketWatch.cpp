@@ -21,17 +21,17 @@ constexpr UINT ChartViewId = 0xE900;
 
 }  // namespace
 
-int32_t Windows::GetAllSymbols(MqlString* array, int32_t size)
+int32_t Windows::GetAllSymbols(const StringArray& array, int32_t size)
 {
     if (size <= 0)
         throw "Метод \"MT4::Windows::GetAllSymbols()\".\nНеверно указан размер массива.";
-    if (!array)
+    if (array.Null())
         throw "Метод \"MT4::Windows::GetAllSymbols()\".\nНе указан массив.";
     const std::vector<std::string> symbols = ListView::GetTextItem(MarketWatchList());
     // No more elements than the caller has, no more bytes than each holds.
     const size_t count = std::min(symbols.size(), static_cast<size_t>(size));
     for (size_t i = 0; i < count; ++i)
-        array[i].Write(symbols[i]);
+        array.Write(i, symbols[i]);
     return static_cast<int32_t>(count);
 }
 

@@ -464,12 +464,12 @@ HWND Windows::OpenIndicatorList()
         "отведённое время.");
 }
 
-uint16_t Windows::GetNamesIndicators(HWND chart, int32_t window, const MqlString* names, int32_t size)
+uint16_t Windows::GetNamesIndicators(HWND chart, int32_t window, const StringArray& names, int32_t size)
 {
     CheckChart(chart, "GetNamesIndicators");
     if (size <= 0)
         throw "Метод \"MT4::Windows::GetNamesIndicators()\".\nНеверно указан размер массива с именами индикаторов.";
-    if (!names)
+    if (names.Null())
         throw "Метод \"MT4::Windows::GetNamesIndicators()\".\nНе указан массив с именами индикаторов.";
     ActiveChartHold active = SetActiveChartStart(chart);
     HWND dialog = OpenIndicatorList();
@@ -490,18 +490,18 @@ uint16_t Windows::GetNamesIndicators(HWND chart, int32_t window, const MqlString
         if (!sections.Take(text))
             continue;
         if (found < size)
-            names[found].Write(text);
+            names.Write(found, text);
         ++found;
     }
     closer.Close();
     return found;
 }
 
-void Windows::DeleteIndicatorsByName(HWND chart, int32_t window, const MqlString* names, int32_t number)
+void Windows::DeleteIndicatorsByName(HWND chart, int32_t window, const StringArray& names, int32_t number)
 {
     RemovalRequest request { chart, window, {} };
-    for (int32_t i = 0; names && i < number; ++i)
-        request.names.push_back(names[i].Text());
+    for (int32_t i = 0; !names.Null() && i < number; ++i)
+        request.names.push_back(names.Read(static_cast<size_t>(i)));
     Utils::Sync::Lock<Utils::Sync::Mutex> lock(m_mutexes[MutexDeleteIndicators]);
     RemovalQueue& queue = Removals();
     queue.requests.push_back(std::move(request));

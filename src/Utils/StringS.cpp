@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include <cstring>
+#include <cwchar>
 #include <sstream>
 
 #include "Utils/Checking.h"
+#include "Utils/Errors.h"
 
 namespace Utils::StringS {
 
@@ -119,6 +121,40 @@ uint16_t StringToNumberA(const std::string& text)
     long long value = 0;
     in >> value;
     return static_cast<uint16_t>(value);
+}
+
+std::string ToAnsi(const wchar_t* text)
+{
+    if (!text || !*text)
+        return std::string();
+    const size_t length = std::wcslen(text);
+    if (length > 0x7FFFFFFF)
+        throw "Метод \"Utils::StringS::ToAnsi()\".\nТекст слишком длинный.";
+    const int count = static_cast<int>(length);
+    // Without best-fit mappings, a character the code page lacks comes out
+    // as the default character and says so.
+    BOOL replaced = FALSE;
+    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, count, nullptr, 0, nullptr, &replaced);
+    if (size <= 0)
+        throw Error::Argument("Utils::StringS::ToAnsi", "Текст не переведён в кодовую страницу терминала.")
+            + Error::LastError();
+    std::string result(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, count, result.data(), size, nullptr, &replaced);
+    if (replaced)
+        throw "Метод \"Utils::StringS::ToAnsi()\".\nТекст содержит символы, которых нет в кодовой странице терминала.";
+    return result;
+}
+
+std::wstring ToWide(const std::string& text)
+{
+    if (text.empty())
+        return std::wstring();
+    const int count = static_cast<int>(text.size());
+    const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), count, nullptr, 0);
+    std::wstring result(static_cast<size_t>(size > 0 ? size : 0), L'\0');
+    if (size > 0)
+        MultiByteToWideChar(CP_ACP, 0, text.data(), count, result.data(), size);
+    return result;
 }
 
 }  // namespace Utils::StringS

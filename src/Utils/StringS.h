@@ -1,7 +1,8 @@
 #pragma once
 // ANSI text functions (the terminal's code page, 1251): upper case, counting
-// substrings, fixed character sets, numbers in texts, and the copy into a
-// caller's buffer.
+// substrings, fixed character sets, numbers in texts, the copy into a
+// caller's buffer, and the conversion between UTF-16 and the terminal's code
+// page.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -53,6 +54,15 @@ const std::string& CharSetA(uint32_t id);
 // octal ("017") text as a number, cut to its low 16 bits. An empty text is 0;
 // a text of none of the three forms throws.
 uint16_t StringToNumberA(const std::string& text);
+
+// A zero-terminated UTF-16 text in the terminal's ANSI code page (no text is
+// the empty one). A text with a character the code page does not hold
+// throws "Метод \"Utils::StringS::ToAnsi()\".\nТекст содержит символы,
+// которых нет в кодовой странице терминала." — it is never replaced by '?'.
+std::string ToAnsi(const wchar_t* text);
+
+// A text of the terminal's ANSI code page in UTF-16.
+std::wstring ToWide(const std::string& text);
 
 }  // namespace Utils::StringS
 

@@ -47,6 +47,11 @@ void WINAPI VelmorWriteCmd(int32_t chart, const char* text)
     Frame::Run("VelmorWriteCmd()", [=] { Terminal()->WriteCmd(AsWindow(chart), Text(text)); });
 }
 
+void WINAPI VelmorWriteCmdW(int32_t chart, const wchar_t* text)
+{
+    Frame::Run("VelmorWriteCmdW()", [=] { Terminal()->WriteCmd(AsWindow(chart), Text(text)); });
+}
+
 void WINAPI VelmorClearCmd(int32_t chart)
 {
     Frame::Run("VelmorClearCmd()", [=] { Terminal()->ClearCmd(AsWindow(chart)); });
@@ -55,12 +60,24 @@ void WINAPI VelmorClearCmd(int32_t chart)
 const char* WINAPI VelmorReadCmd(int32_t chart)
 {
     return Frame::Call("VelmorReadCmd()", Frame::EmptyText,
-        [=] { return Utils::Pointer<MT4::SyncText>()->Set(Terminal()->ReadCmd(AsWindow(chart))); });
+        [=] { return Result(Terminal()->ReadCmd(AsWindow(chart))); });
+}
+
+const wchar_t* WINAPI VelmorReadCmdW(int32_t chart)
+{
+    return Frame::Call("VelmorReadCmdW()", Frame::EmptyWide,
+        [=] { return WideResult(Terminal()->ReadCmd(AsWindow(chart))); });
 }
 
 void WINAPI VelmorSetToolChartPeriod(int32_t chart, const char* symbol, int32_t minutes)
 {
     Frame::Run("VelmorSetToolChartPeriod()",
+        [=] { Terminal()->SetToolChartPeriod(AsWindow(chart), Text(symbol), minutes); });
+}
+
+void WINAPI VelmorSetToolChartPeriodW(int32_t chart, const wchar_t* symbol, int32_t minutes)
+{
+    Frame::Run("VelmorSetToolChartPeriodW()",
         [=] { Terminal()->SetToolChartPeriod(AsWindow(chart), Text(symbol), minutes); });
 }
 
@@ -71,9 +88,22 @@ void WINAPI VelmorSetToolChartNumberPeriod(int32_t chart, const char* symbol, in
     });
 }
 
+void WINAPI VelmorSetToolChartNumberPeriodW(int32_t chart, const wchar_t* symbol, int32_t index)
+{
+    Frame::Run("VelmorSetToolChartNumberPeriodW()", [=] {
+        Terminal()->SetToolChartNumberPeriod(AsWindow(chart), Text(symbol), static_cast<WORD>(index));
+    });
+}
+
 void WINAPI VelmorSetToolChartNamePeriod(int32_t chart, const char* symbol, const char* name)
 {
     Frame::Run("VelmorSetToolChartNamePeriod()",
+        [=] { Terminal()->SetToolChartNamePeriod(AsWindow(chart), Text(symbol), Text(name)); });
+}
+
+void WINAPI VelmorSetToolChartNamePeriodW(int32_t chart, const wchar_t* symbol, const wchar_t* name)
+{
+    Frame::Run("VelmorSetToolChartNamePeriodW()",
         [=] { Terminal()->SetToolChartNamePeriod(AsWindow(chart), Text(symbol), Text(name)); });
 }
 

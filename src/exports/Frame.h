@@ -12,6 +12,8 @@ namespace Frame {
 
 // The neutral result of text exports: one zero byte in static storage.
 inline constexpr const char* EmptyText = "";
+// The same for the wide exports: one zero wide character.
+inline constexpr const wchar_t* EmptyWide = L"";
 
 // Shows one box for the exception being handled: `prefix` + its text; for an
 // exception that is not a text, "Системная ошибка!" + the last-error text of

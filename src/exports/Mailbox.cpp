@@ -11,8 +11,6 @@ namespace {
 
 using Terminal = Utils::Pointer<MT4::Windows>;
 
-const char* TextResult(const std::string& text) { return Utils::Pointer<MT4::SyncText>()->Set(text); }
-
 }  // namespace
 
 extern "C" {
@@ -25,7 +23,13 @@ int32_t WINAPI VelmorMailboxSize()
 const char* WINAPI VelmorMailboxGetStringTime(int32_t line)
 {
     return Frame::Call("VelmorMailboxGetStringTime()", Frame::EmptyText,
-        [=] { return TextResult(Terminal()->MailboxGetStringTime(static_cast<uint32_t>(line))); });
+        [=] { return Result(Terminal()->MailboxGetStringTime(static_cast<uint32_t>(line))); });
+}
+
+const wchar_t* WINAPI VelmorMailboxGetStringTimeW(int32_t line)
+{
+    return Frame::Call("VelmorMailboxGetStringTimeW()", Frame::EmptyWide,
+        [=] { return WideResult(Terminal()->MailboxGetStringTime(static_cast<uint32_t>(line))); });
 }
 
 int32_t WINAPI VelmorMailboxGetTime(int32_t line)
@@ -37,19 +41,40 @@ int32_t WINAPI VelmorMailboxGetTime(int32_t line)
 const char* WINAPI VelmorMailboxGetFrom(int32_t line)
 {
     return Frame::Call("VelmorMailboxGetFrom()", Frame::EmptyText,
-        [=] { return TextResult(Terminal()->MailboxGetFrom(static_cast<uint32_t>(line))); });
+        [=] { return Result(Terminal()->MailboxGetFrom(static_cast<uint32_t>(line))); });
+}
+
+const wchar_t* WINAPI VelmorMailboxGetFromW(int32_t line)
+{
+    return Frame::Call("VelmorMailboxGetFromW()", Frame::EmptyWide,
+        [=] { return WideResult(Terminal()->MailboxGetFrom(static_cast<uint32_t>(line))); });
 }
 
 const char* WINAPI VelmorMailboxGetTheme(int32_t line)
 {
     return Frame::Call("VelmorMailboxGetTheme()", Frame::EmptyText,
-        [=] { return TextResult(Terminal()->MailboxGetTheme(static_cast<uint32_t>(line))); });
+        [=] { return Result(Terminal()->MailboxGetTheme(static_cast<uint32_t>(line))); });
+}
+
+const wchar_t* WINAPI VelmorMailboxGetThemeW(int32_t line)
+{
+    return Frame::Call("VelmorMailboxGetThemeW()", Frame::EmptyWide,
+        [=] { return WideResult(Terminal()->MailboxGetTheme(static_cast<uint32_t>(line))); });
 }
 
 int32_t WINAPI VelmorMailboxGetLine(const char* time, const char* from, const char* theme, int32_t start,
     int32_t count)
 {
     return Frame::Call("VelmorMailboxGetLine()", -1, [=] {
+        return Terminal()->MailboxGetLine(Text(time), Text(from), Text(theme),
+            static_cast<uint32_t>(start), count);
+    });
+}
+
+int32_t WINAPI VelmorMailboxGetLineW(const wchar_t* time, const wchar_t* from, const wchar_t* theme, int32_t start,
+    int32_t count)
+{
+    return Frame::Call("VelmorMailboxGetLineW()", -1, [=] {
         return Terminal()->MailboxGetLine(Text(time), Text(from), Text(theme),
             static_cast<uint32_t>(start), count);
     });
@@ -73,6 +98,12 @@ int32_t WINAPI VelmorMailboxCloseByName(const char* name)
         [=] { return static_cast<int32_t>(Terminal()->MailboxCloseByName(Text(name))); });
 }
 
+int32_t WINAPI VelmorMailboxCloseByNameW(const wchar_t* name)
+{
+    return Frame::Call("VelmorMailboxCloseByNameW()", 0,
+        [=] { return static_cast<int32_t>(Terminal()->MailboxCloseByName(Text(name))); });
+}
+
 int32_t WINAPI VelmorMailboxCloseByHandle(int32_t window)
 {
     // No window (handle 0, or a broadcast value) would post WM_CLOSE to the
@@ -86,13 +117,25 @@ int32_t WINAPI VelmorMailboxCloseByHandle(int32_t window)
 const char* WINAPI VelmorMailboxReadHTML(int32_t window)
 {
     return Frame::Call("VelmorMailboxReadHTML()", Frame::EmptyText,
-        [=] { return TextResult(Terminal()->MailboxReadHTML(AsWindow(window))); });
+        [=] { return Result(Terminal()->MailboxReadHTML(AsWindow(window))); });
+}
+
+const wchar_t* WINAPI VelmorMailboxReadHTMLW(int32_t window)
+{
+    return Frame::Call("VelmorMailboxReadHTMLW()", Frame::EmptyWide,
+        [=] { return WideResult(Terminal()->MailboxReadHTML(AsWindow(window))); });
 }
 
 const char* WINAPI VelmorMailboxReadText(int32_t window)
 {
     return Frame::Call("VelmorMailboxReadText()", Frame::EmptyText,
-        [=] { return TextResult(Terminal()->MailboxReadText(AsWindow(window))); });
+        [=] { return Result(Terminal()->MailboxReadText(AsWindow(window))); });
+}
+
+const wchar_t* WINAPI VelmorMailboxReadTextW(int32_t window)
+{
+    return Frame::Call("VelmorMailboxReadTextW()", Frame::EmptyWide,
+        [=] { return WideResult(Terminal()->MailboxReadText(AsWindow(window))); });
 }
 
 }  // extern "C"

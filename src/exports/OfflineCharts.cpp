@@ -21,6 +21,12 @@ int32_t WINAPI VelmorOpenOfflineChart(const char* symbol, const char* period)
         [=] { return AsInteger(Terminal()->OpenOfflineChart(Text(symbol), Text(period))); });
 }
 
+int32_t WINAPI VelmorOpenOfflineChartW(const wchar_t* symbol, const wchar_t* period)
+{
+    return Frame::Call("VelmorOpenOfflineChartW()", 0,
+        [=] { return AsInteger(Terminal()->OpenOfflineChart(Text(symbol), Text(period))); });
+}
+
 int32_t WINAPI VelmorOpenDeletetChart(int32_t number)
 {
     return Frame::Call(

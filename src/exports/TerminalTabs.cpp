@@ -20,4 +20,10 @@ void WINAPI VelmorSetTerminalTabByName(const char* name)
         [=] { Utils::Pointer<MT4::Windows>()->SetTerminalTabByName(Text(name)); });
 }
 
+void WINAPI VelmorSetTerminalTabByNameW(const wchar_t* name)
+{
+    Frame::Run("VelmorSetTerminalTabByNameW()",
+        [=] { Utils::Pointer<MT4::Windows>()->SetTerminalTabByName(Text(name)); });
+}
+
 } // extern "C"

@@ -33,6 +33,12 @@ void WINAPI VelmorSetTimeframeByName(int32_t chart, const char* name)
         "VelmorSetTimeframeByName()", [=] { Terminal()->SetTimeframeByName(AsWindow(chart), Text(name)); });
 }
 
+void WINAPI VelmorSetTimeframeByNameW(int32_t chart, const wchar_t* name)
+{
+    Frame::Run(
+        "VelmorSetTimeframeByNameW()", [=] { Terminal()->SetTimeframeByName(AsWindow(chart), Text(name)); });
+}
+
 int32_t WINAPI VelmorSetTemplateByNumber(int32_t chart, int32_t number)
 {
     return Frame::Call("VelmorSetTemplateByNumber()", 0,
@@ -43,6 +49,12 @@ void WINAPI VelmorSetTemplateByName(int32_t chart, const char* name)
 {
     Frame::Run(
         "VelmorSetTemplateByName()", [=] { Terminal()->SetTemplateByName(AsWindow(chart), Text(name)); });
+}
+
+void WINAPI VelmorSetTemplateByNameW(int32_t chart, const wchar_t* name)
+{
+    Frame::Run(
+        "VelmorSetTemplateByNameW()", [=] { Terminal()->SetTemplateByName(AsWindow(chart), Text(name)); });
 }
 
 } // extern "C"

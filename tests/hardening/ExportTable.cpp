@@ -1,5 +1,6 @@
 #include "ExportTable.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -120,6 +121,13 @@ std::vector<Export> Read()
     }
     if (!table.empty())
         throw std::runtime_error("exports.tsv: " + table.begin()->first + " has no row in reference.tsv");
+    for (Export& entry : exports) {
+        const std::string ansi = entry.name.substr(0, entry.name.size() - 1);
+        entry.wide = entry.name.back() == 'W'
+            && std::any_of(exports.begin(), exports.end(), [&](const Export& other) { return other.name == ansi; });
+        for (Argument& argument : entry.arguments)
+            argument.wide = entry.wide;
+    }
     return exports;
 }
 

@@ -23,6 +23,7 @@ enum class Kind {
 struct Argument {
     Kind kind;
     std::string name;
+    bool wide = false;  // a text (or its array's elements) in UTF-16: an argument of a wide twin
 };
 
 struct Export {
@@ -33,6 +34,9 @@ struct Export {
     std::string bound;    // the reference's bound column
     std::string indicator;  // from an indicator: "works", "works by pumping" or "refused"
     int argumentBytes = 0;
+    // The wide twin of another export (its name + "W"): its texts, string
+    // arrays and text result are UTF-16.
+    bool wide = false;
 };
 
 // Every export of both tables, in reference order; throws std::runtime_error

@@ -1,9 +1,11 @@
 #include "HostileValues.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 
 namespace Hardening {
 
@@ -54,7 +56,10 @@ private:
 };
 
 // A text (or none) followed by its zero and guard bytes; a buffer the
-// library may write into has the text's room and not a byte more.
+// library may write into has the text's room and not a byte more. `Char` is
+// char for an ANSI text, wchar_t for a UTF-16 one (the characters here are
+// ASCII, widened one by one).
+template <class Char>
 class TextValue : public Value {
 public:
     explicit TextValue(const std::string* text, std::string what) : m_what(std::move(what))
@@ -62,9 +67,9 @@ public:
         if (!text)
             return;
         m_length = text->size();
-        m_memory.assign(m_length + 1 + GuardBytes, static_cast<char>(GuardByte));
-        text->copy(m_memory.data(), m_length);
-        m_memory[m_length] = '\0';
+        m_memory.assign(m_length + 1 + GuardBytes, static_cast<Char>(GuardChar));
+        std::copy(text->begin(), text->end(), m_memory.begin());
+        m_memory[m_length] = Char();
     }
     Slot Get() const override { return { reinterpret_cast<INT_PTR>(m_memory.empty() ? nullptr : m_memory.data()), 0 }; }
     std::string Describe() const override { return m_what; }
@@ -72,16 +77,17 @@ public:
     std::string Check(uint32_t) const override
     {
         for (size_t i = m_length + 1; i < m_memory.size(); ++i)
-            if (static_cast<unsigned char>(m_memory[i]) != GuardByte)
-                return m_what + ": byte " + std::to_string(i) + " written past the text's " + std::to_string(m_length + 1)
-                    + " bytes";
+            if (m_memory[i] != static_cast<Char>(GuardChar))
+                return m_what + ": character " + std::to_string(i) + " written past the text's "
+                    + std::to_string(m_length + 1) + " characters";
         return {};
     }
 
 private:
+    static constexpr unsigned GuardChar = sizeof(Char) == 1 ? GuardByte : 0xCDCD;
     std::string m_what;
     size_t m_length = 0;
-    std::vector<char> m_memory;
+    std::vector<Char> m_memory;
 };
 
 // Ints all set to the guard value; `stride` ints per element (an entry of
@@ -109,18 +115,26 @@ private:
     std::string m_what;
 };
 
+enum class Shape { Sound, NullBuffers, ZeroCapacity, NegativeCapacity };
+
 // String elements: each element's capacity as given, each buffer holding
-// "abc" (its room: 4 bytes) followed by guard bytes.
+// "abc" (its room: 4 characters) followed by guard bytes. `Element` is the
+// ANSI element (capacity, buffer) or the UTF-16 one (capacity, buffer,
+// reserved, whose reserved field holds a guard value).
+template <class Element>
 class TextArrayValue : public Value {
 public:
-    enum class Shape { Sound, NullBuffers, ZeroCapacity, NegativeCapacity };
+    using Char = std::remove_pointer_t<decltype(Element::buffer)>;
     TextArrayValue(Shape shape, std::string what) : m_what(std::move(what))
     {
-        m_buffers.assign(Backing * (ElementCapacity + GuardBytes), static_cast<char>(GuardByte));
+        m_buffers.assign(Backing * (ElementCapacity + GuardBytes), static_cast<Char>(GuardInt));
         for (size_t i = 0; i < Backing; ++i) {
-            char* buffer = &m_buffers[i * (ElementCapacity + GuardBytes)];
-            std::memcpy(buffer, "abc", ElementCapacity);
-            MT4::MqlString element { ElementCapacity, buffer };
+            Char* buffer = &m_buffers[i * (ElementCapacity + GuardBytes)];
+            std::copy_n("abc", ElementCapacity, buffer);
+            Element element {};
+            std::memset(&element, GuardByte, sizeof element);
+            element.capacity = ElementCapacity;
+            element.buffer = buffer;
             if (shape == Shape::NullBuffers)
                 element.buffer = nullptr;
             else if (shape == Shape::ZeroCapacity)
@@ -138,15 +152,15 @@ public:
     std::string Check(uint32_t size) const override
     {
         for (size_t i = 0; i < Backing; ++i) {
-            if (m_elements[i].capacity != m_original[i].capacity || m_elements[i].buffer != m_original[i].buffer)
+            if (std::memcmp(&m_elements[i], &m_original[i], sizeof(Element)) != 0)
                 return m_what + ": element " + std::to_string(i) + " itself changed";
             const size_t start = i * (ElementCapacity + GuardBytes);
             // An element's own room, when it has any and lies within the size.
             const size_t room = i < size && m_original[i].capacity > 0 && m_original[i].buffer ? ElementCapacity : 0;
             for (size_t j = room; j < ElementCapacity + GuardBytes; ++j)
                 if (m_buffers[start + j] != m_originalBuffers[start + j])
-                    return m_what + ": element " + std::to_string(i) + ", byte " + std::to_string(j)
-                        + " written (its room: " + std::to_string(room) + " bytes, the size given was "
+                    return m_what + ": element " + std::to_string(i) + ", character " + std::to_string(j)
+                        + " written (its room: " + std::to_string(room) + " characters, the size given was "
                         + std::to_string(size) + ")";
         }
         return {};
@@ -154,11 +168,25 @@ public:
 
 private:
     std::string m_what;
-    std::vector<char> m_buffers;
-    std::vector<char> m_originalBuffers;
-    std::vector<MT4::MqlString> m_elements;
-    std::vector<MT4::MqlString> m_original;
+    std::vector<Char> m_buffers;
+    std::vector<Char> m_originalBuffers;
+    std::vector<Element> m_elements;
+    std::vector<Element> m_original;
 };
+
+std::shared_ptr<Value> Text(const Argument& argument, const std::string* text, const std::string& what)
+{
+    if (argument.wide)
+        return std::make_shared<TextValue<wchar_t>>(text, what);
+    return std::make_shared<TextValue<char>>(text, what);
+}
+
+std::shared_ptr<Value> TextArray(const Argument& argument, Shape shape, const std::string& what)
+{
+    if (argument.wide)
+        return std::make_shared<TextArrayValue<MT4::MqlStringW>>(shape, "wide " + what);
+    return std::make_shared<TextArrayValue<MT4::MqlString>>(shape, what);
+}
 
 class NullValue : public Value {
 public:
@@ -207,16 +235,15 @@ Values Hostile(const Argument& argument, const Windows& windows)
             std::make_shared<DoubleValue>(-1e300, "-1e300") };
     case Kind::Text: {
         static const std::string empty, overLong(70000, 'A');
-        return { std::make_shared<NullValue>(), std::make_shared<TextValue>(&empty, "\"\""),
-            std::make_shared<TextValue>(&overLong, "70000 characters") };
+        return { std::make_shared<NullValue>(), Text(argument, &empty, "\"\""),
+            Text(argument, &overLong, "70000 characters") };
     }
     case Kind::IntArray:
         return { std::make_shared<NullValue>() };
     case Kind::TextArray:
-        return { std::make_shared<NullValue>(),
-            std::make_shared<TextArrayValue>(TextArrayValue::Shape::NullBuffers, "elements without buffers"),
-            std::make_shared<TextArrayValue>(TextArrayValue::Shape::ZeroCapacity, "elements of capacity 0"),
-            std::make_shared<TextArrayValue>(TextArrayValue::Shape::NegativeCapacity, "elements of capacity -1") };
+        return { std::make_shared<NullValue>(), TextArray(argument, Shape::NullBuffers, "elements without buffers"),
+            TextArray(argument, Shape::ZeroCapacity, "elements of capacity 0"),
+            TextArray(argument, Shape::NegativeCapacity, "elements of capacity -1") };
     }
     return {};
 }
@@ -237,12 +264,12 @@ std::shared_ptr<Value> Sound(const Argument& argument, const Windows& windows)
         return std::make_shared<DoubleValue>(1.5, "1.5");
     case Kind::Text: {
         static const std::string symbol = "EURUSD";
-        return std::make_shared<TextValue>(&symbol, "\"EURUSD\"");
+        return Text(argument, &symbol, "\"EURUSD\"");
     }
     case Kind::IntArray:
         return std::make_shared<IntArrayValue>(argument.name == "entries" ? 3 : 1, "int array");
     case Kind::TextArray:
-        return std::make_shared<TextArrayValue>(TextArrayValue::Shape::Sound, "string array");
+        return TextArray(argument, Shape::Sound, "string array");
     }
     return nullptr;
 }

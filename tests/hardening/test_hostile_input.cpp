@@ -67,14 +67,28 @@ void Pump()
     }
 }
 
+// A text result's first characters (a wide one's low bytes: enough to show
+// it), or "null".
+std::string Characters(const Export& what, INT_PTR raw, size_t most)
+{
+    if (!raw)
+        return "null";
+    std::string text;
+    for (size_t i = 0; text.size() < most; ++i) {
+        const unsigned unit = what.wide ? reinterpret_cast<const wchar_t*>(raw)[i] : reinterpret_cast<const unsigned char*>(raw)[i];
+        if (!unit)
+            break;
+        text.push_back(static_cast<char>(unit));
+    }
+    return "\"" + text + "\"";
+}
+
 bool IsNeutral(const Export& what, INT_PTR raw)
 {
     if (what.result == "int")
         return static_cast<int32_t>(raw) == std::stoi(what.neutral);
-    if (what.result == "string") {
-        const char* text = reinterpret_cast<const char*>(raw);
-        return what.neutral == "null" ? text == nullptr : text != nullptr && *text == '\0';
-    }
+    if (what.result == "string")
+        return Characters(what, raw, 1) == (what.neutral == "null" ? "null" : "\"\"");
     return true;
 }
 
@@ -82,10 +96,8 @@ std::string ResultText(const Export& what, INT_PTR raw)
 {
     if (what.result == "int")
         return std::to_string(static_cast<int32_t>(raw));
-    if (what.result == "string") {
-        const char* text = reinterpret_cast<const char*>(raw);
-        return text ? "\"" + std::string(text).substr(0, 40) + "\"" : "null";
-    }
+    if (what.result == "string")
+        return Characters(what, raw, 40);
     return "-";
 }
 
