@@ -86,6 +86,9 @@ TEST_F(ChartsTest, ActivationMakesTheChartTheTopmostAndOnlyActiveOne)
             { "VelmorSetActiveChart()", ZeroHandle("SetActiveChartStart") } }));
 }
 
+int g_ticks = 0;
+VOID CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) { ++g_ticks; }
+
 // An indicator activates a chart while an expert holds the active-chart
 // mutex: on the terminal's interface thread the wait serves the terminal (a
 // timer of that thread keeps firing) until the mutex is free.
@@ -103,11 +106,10 @@ TEST_F(ChartsTest, OnTheInterfaceThreadTheWaitForTheActiveChartServesTheTerminal
     });
     ASSERT_EQ(WaitForSingleObject(held, 5000), WAIT_OBJECT_0);
     CloseHandle(held);
-    static int ticks;
-    ticks = 0;
+    g_ticks = 0;
     ULONGLONG took = 0;
     terminal.OnUiThread([&] {
-        const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, CountTick);
         const ULONGLONG start = GetTickCount64();
         activate(Id(View(0)));
         took = GetTickCount64() - start;
@@ -115,7 +117,7 @@ TEST_F(ChartsTest, OnTheInterfaceThreadTheWaitForTheActiveChartServesTheTerminal
     });
     expert.join();
     EXPECT_GE(took, 500u);
-    EXPECT_GE(ticks, 5);
+    EXPECT_GE(g_ticks, 5);
     EXPECT_EQ(isActive(Id(View(0))), 1);
     EXPECT_TRUE(boxes.Take().empty());
 }
