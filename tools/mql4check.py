@@ -222,20 +222,24 @@ def check_wrappers(wrappers, declarations, exports):
 
 
 def check_program(text, headers, source):
-    """Errors where a program calls the library outside the header it includes. headers:
-    {header file name: {function name: (result kind, argument bytes, parameter types, ...)}}."""
+    """Errors where a program calls the library outside what the headers declare. A program
+    includes one header and reads the same with either: each call is checked against every
+    header. headers: {header file name: {function name: (result kind, argument bytes,
+    parameter types, ...)}}."""
     errors = []
     included = [h for h in re.findall(r"#include\s*<(\w+\.mqh)>", strip_comments(text)) if h in headers]
     if len(included) != 1:
         names = " and ".join(f"<{h}>" for h in (included or headers))
         return [f"{source}: includes " + (f"both {names}" if included else f"none of {names}")]
-    functions = headers[included[0]]
     if re.search(r"#import", strip_comments(text)):
         errors.append(f"{source}: imports on its own instead of using the header")
     for name, count, line in read_calls(text):
-        if name not in functions:
-            errors.append(f"{source}:{line}: {name} is not declared in <{included[0]}>")
-        elif count != len(functions[name][2]):
+        declared = [functions[name] for functions in headers.values() if name in functions]
+        for header, functions in headers.items():
+            if name not in functions:
+                errors.append(f"{source}:{line}: {name} is not declared in <{header}>")
+        counts = sorted({len(d[2]) for d in declared})
+        if declared and count not in counts:
             errors.append(f"{source}:{line}: {name} called with {count} arguments, declared with "
-                          f"{len(functions[name][2])}")
+                          f"{' or '.join(map(str, counts))}")
     return errors

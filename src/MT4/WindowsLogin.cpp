@@ -105,7 +105,11 @@ std::string Windows::GetNameServer()
     if (!cancel)
         throw "Ошибка в методе \"MT4::Windows::GetNameServer()\".\nСистемный дескриптор кнопки \"Отмена\" не "
               "получен.";
+    // Gone before the result: the next reading must not find this dialog
+    // while it closes and read an empty field.
     PostMessageA(cancel, BM_CLICK, 0, 0);
+    WaitUntilGone(dialog,
+        "Ошибка в методе \"MT4::Windows::GetNameServer()\".\nОкно ввода логина не закрылось за отведённое время.");
     return name;
 }
 

@@ -169,6 +169,7 @@ TEST(StartUpTest, ServerHistoryIsInTheDataFolderUnlessThePortableTerminalKeepsIt
     auto init = library.Get<Support::VoidOfIntFn>("VelmorInit");
     auto directory = library.Get<Support::TextFn>("VelmorGetPathDirectoryMT4");
     auto server = library.Get<Support::TextFn>("VelmorGetPathServer");
+    auto serverW = library.Get<const wchar_t*(WINAPI*)()>("VelmorGetPathServerW");
     Support::InstallFolder install;
     const std::string data = StandIn::DataFolder(install.Path());
     struct RemoveData {
@@ -199,6 +200,8 @@ TEST(StartUpTest, ServerHistoryIsInTheDataFolderUnlessThePortableTerminalKeepsIt
         init(static_cast<int32_t>(terminal.Pid()));
         EXPECT_EQ(std::string(directory()), install.Path()) << row.switches;
         EXPECT_EQ(std::string(server()), row.expected) << row.switches;
+        // The folders of the test are ASCII: widened byte by byte.
+        EXPECT_EQ(std::wstring(serverW()), std::wstring(row.expected.begin(), row.expected.end())) << row.switches;
         EXPECT_EQ(terminal.Close(), 0u);
     }
 }
