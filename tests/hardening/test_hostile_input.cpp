@@ -365,11 +365,16 @@ TEST_P(FromAnIndicator, DoesItsWorkOrIsRefusedAtOnceAsItsRowSays)
     Sleep(200);  // a command the call posted has opened its dialog
     Pump();
     CancelDialogs();
-    // The hostile sweep, made from the interface thread, for what works there.
+    // The hostile sweep, made from the interface thread, for what works there
+    // (in the 64-bit run: what the thread changes is the library's waits, the
+    // same in both builds, and under qemu-i386 the second pass would double
+    // the longest entry of the suite).
+#ifdef _WIN64
     if (what.indicator != "refused") {
         m_fromAnIndicator = true;
         Sweep(what, address);
     }
+#endif
 }
 
 // -1 and HWND_BROADCAST address every top-level window of the desktop: as a
