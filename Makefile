@@ -42,6 +42,7 @@ dll: setup
 checks: build32
 	@tools/check-exports
 	@tools/reference --check
+	@tools/errors --check
 	@tools/check-bounds
 	@tools/check-mql4
 	@python3 tools/test_mql4check.py -q
