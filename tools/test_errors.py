@@ -25,6 +25,8 @@ class ReadTest(unittest.TestCase):
              [("Объект не получен.", 'Ошибка в методе "A::B()".\nОбъект не получен.', True)]),
             ('throw Error::Argument(std::string("A::") + m, "Строка " + n + " неверна.");',
              [("Строка … неверна.", 'Метод "…()".\nСтрока … неверна.', False)]),
+            ('throw Error::MethodLines("A::D", "Память не освобождена.", code);',
+             [("Память не освобождена.", 'Ошибка в методе "A::D()".\nПамять не освобождена.', True)]),
             ('throw Failure("A::C", "Событие \\"" + name + "\\" не создано.", code);',
              [('Событие "…" не создано.', 'Ошибка в методе "A::C()".\nСобытие "…" не создано.', True)]),
             # both branches of a choice; a single word and comments are no texts
