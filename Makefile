@@ -42,6 +42,8 @@ dll: setup
 checks: build32
 	@tools/check-exports
 	@tools/reference --check
+	@tools/errors --check
+	@python3 tools/test_errors.py -q
 	@tools/check-bounds
 	@tools/check-mql4
 	@python3 tools/test_mql4check.py -q

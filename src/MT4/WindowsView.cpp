@@ -148,10 +148,13 @@ void Windows::SetTerminalTab(WORD tab)
 }
 
 // The caption must match exactly, byte for byte; any other name selects the
-// first tab.
+// first tab. The English terminal's journal tab reads "Journal" while the
+// library's English name for it is "Jornal": both select it.
 void Windows::SetTerminalTabByName(const std::string& name)
 {
-    const auto found = m_terminalTabs.index.find(name);
+    auto found = m_terminalTabs.index.find(name);
+    if (found == m_terminalTabs.index.end() && m_language == Language::English && name == "Journal")
+        found = m_terminalTabs.index.find(Text(Name::TerminalJournal));
     SetTerminalTab(found == m_terminalTabs.index.end() ? 0 : static_cast<WORD>(found->second));
 }
 

@@ -74,7 +74,7 @@ TEST_F(TerminalTabTest, ACaptionSelectsItsTabAnyOtherNameTheFirst)
         const char* name;
         int tab;
     } cases[] = { { "Mailbox", 4 }, { "mailbox", 0 }, { "Jornal", 6 }, { "Журнал", 0 }, { "Account history", 1 },
-        { "Journal", 0 }, { "", 0 }, { nullptr, 0 } };
+        { "Journal", 6 }, { "journal", 0 }, { "", 0 }, { nullptr, 0 } };
     for (const auto& c : cases) {
         ByNumber(3);
         terminal.Log().Clear();
@@ -107,6 +107,8 @@ TEST_F(RussianTerminalTabTest, RussianCaptionsSelectTheirTabsEnglishOnesTheFirst
     ByName("Почтовый ящик");
     EXPECT_EQ(terminal.Log().Take(), Click(4));
     ByName("Mailbox");
+    EXPECT_EQ(terminal.Log().Take(), Click(0));
+    ByName("Journal");
     EXPECT_EQ(terminal.Log().Take(), Click(0));
     ByName("Журнал");
     EXPECT_EQ(terminal.Log().Take(), Click(6));
