@@ -5,7 +5,6 @@ namespace Utils::Wait {
 namespace {
 
 volatile LONG g_interfaceThread = 0;
-thread_local unsigned t_serving = 0;
 
 // Waits for `object` (or only for the time, without one) while dispatching
 // every message of this thread. A WM_QUIT ends the serving: it is posted
@@ -14,10 +13,6 @@ DWORD Serve(HANDLE object, DWORD bound)
 {
     const DWORD count = object ? 1 : 0;
     const ULONGLONG start = GetTickCount64();
-    ++t_serving;
-    struct Leave {
-        ~Leave() { --t_serving; }
-    } leave;
     for (;;) {
         DWORD remaining = INFINITE;
         if (bound != INFINITE) {
@@ -56,11 +51,6 @@ bool OnInterfaceThread()
 {
     const DWORD thread = static_cast<DWORD>(InterlockedCompareExchange(&g_interfaceThread, 0, 0));
     return thread && thread == GetCurrentThreadId();
-}
-
-bool Serving()
-{
-    return t_serving > 0;
 }
 
 DWORD ForHandle(HANDLE object, DWORD bound)

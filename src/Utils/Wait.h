@@ -22,9 +22,6 @@ inline constexpr DWORD WorkerEndBound = SendBound + 5000;  // a worker asked to 
 // keep serving its messages, or it waits for itself.
 void SetInterfaceThread(DWORD thread);
 bool OnInterfaceThread();
-// True while a wait of the library on this thread serves the terminal's
-// messages (what they run may call the library again).
-bool Serving();
 
 // Waits until `object` is signalled, at most `bound` ms (INFINITE: no end);
 // the result of WaitForSingleObject. On the interface thread the terminal's

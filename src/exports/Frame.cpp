@@ -51,10 +51,6 @@ void CheckInterfaceThread(const char* caption)
 {
     if (!Utils::Wait::OnInterfaceThread())
         return;
-    if (Utils::Wait::Serving())
-        throw std::string("Ошибка в методе \"") + caption
-            + "\".\nБиблиотека уже ждёт терминал в потоке его интерфейса (вызов из индикатора): второй вызов "
-              "не выполняется, пока не закончен первый.";
     if (WaitsForADialog(caption))
         throw std::string("Ошибка в методе \"") + caption
             + "\".\nФункция ждёт диалог, который открывает поток интерфейса терминала, и не может быть вызвана из "

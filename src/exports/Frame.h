@@ -22,8 +22,7 @@ void ReportCurrent(const char* caption, const char* prefix, DWORD lastError) noe
 
 // On the terminal's interface thread, where indicators run: throws the
 // refusal of an export that waits for a dialog only that thread can open
-// (it would wait for itself), and of any export called while a wait of the
-// library on that thread serves the terminal's messages.
+// (it would wait for itself).
 void CheckInterfaceThread(const char* caption);
 
 // Runs `body`; on any exception shows one box and returns false.

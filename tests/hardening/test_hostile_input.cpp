@@ -362,6 +362,8 @@ TEST_P(FromAnIndicator, DoesItsWorkOrIsRefusedAtOnceAsItsRowSays)
         EXPECT_EQ(shown, s_boxes->Take());
         EXPECT_LT(ms, what.indicator == "works" ? 1000 : 10000) << what.bound;
     }
+    if (what.bound.find("returns at once") != std::string::npos)
+        s_library->Get<Support::VoidOfIntFn>("VelmorInit")(0);  // its worker ends before the next row
     Sleep(200);  // a command the call posted has opened its dialog
     Pump();
     CancelDialogs();
