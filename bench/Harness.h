@@ -114,16 +114,26 @@ inline std::pair<Timing, Timing> Paired(const std::vector<double>& library, cons
     return timings;
 }
 
+// `runs` timings of several kinds of work, taken in turns: the seconds of
+// each work's runs, in the order the works are given. One work can then be
+// paired with more than one floor.
+template <class... Works>
+std::vector<std::vector<double>> Turns(int runs, Works&&... works)
+{
+    std::vector<std::vector<double>> times(sizeof...(Works));
+    for (int i = 0; i < runs; ++i) {
+        size_t k = 0;
+        (times[k++].push_back(Seconds(works)), ...);
+    }
+    return times;
+}
+
 // `runs` timings of two kinds of work, taken in turns: {first, second}.
 template <class First, class Second>
 std::pair<Timing, Timing> MedianPair(int runs, First&& first, Second&& second)
 {
-    std::vector<double> a, b;
-    for (int i = 0; i < runs; ++i) {
-        a.push_back(Seconds(first));
-        b.push_back(Seconds(second));
-    }
-    return Paired(a, b);
+    const auto times = Turns(runs, first, second);
+    return Paired(times[0], times[1]);
 }
 
 // The same for work too short to time alone: each run times `calls` calls

@@ -1,7 +1,9 @@
 // The first column of a 5,000-row, three-column list view read with
 // ListView::GetTextItem, and the walk of TreeView::GetText over a 200-line
 // tree, each against the raw messages that read the same: from a second
-// thread of the control's process, and (the list) from another process.
+// thread of the control's process, and (the list) from another process; the
+// walk also against the same messages sent on the tree's own thread, where
+// each is a direct call.
 #include "Harness.h"
 #include "RawList.h"
 
@@ -145,11 +147,17 @@ BENCHMARK(TreeViewGetText)
         throw std::runtime_error("the Navigator does not have 200 lines");
     // The first walk opens the last branch, which every later walk finds open.
     const std::string text = Utils::Controls::TreeView::GetText(tree, 199);
-    if (text != "Script 48" || RawTreeLine(tree, 199) != text)
+    std::string onThread;
+    terminal.OnUiThread([&] { onThread = RawTreeLine(tree, 199); });
+    if (text != "Script 48" || RawTreeLine(tree, 199) != text || onThread != text)
         throw std::runtime_error("the library and the raw walk read different lines");
-    const auto [library, floor] = Bench::MedianPair(
-        TreeRuns, [&] { Utils::Controls::TreeView::GetText(tree, 199); }, [&] { RawTreeLine(tree, 199); });
+    const auto times = Bench::Turns(
+        TreeRuns, [&] { Utils::Controls::TreeView::GetText(tree, 199); }, [&] { RawTreeLine(tree, 199); },
+        [&] { terminal.OnUiThread([&] { RawTreeLine(tree, 199); }); });
+    const auto [library, floor] = Bench::Paired(times[0], times[1]);
+    const auto [againstThread, threadFloor] = Bench::Paired(times[0], times[2]);
     return { Bench::Row::Time(
-        "TreeView::GetText, last line of a 200-line tree (walks every line)", library,
-        floor, 1.2) };
+                 "TreeView::GetText, last line of a 200-line tree (walks every line)", library, floor, 1.2),
+        Bench::Row::Time("TreeView::GetText, the same (floor: the messages on the tree's thread)", againstThread,
+            threadFloor, Bench::NoTarget) };
 }

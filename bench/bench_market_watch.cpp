@@ -1,7 +1,9 @@
 // VelmorGetAllSymbols on a Market Watch of 5,000 symbols, called through the
 // DLL from a program's thread of the terminal's process and from a process of
 // its own pointed at the terminal, against the raw message loop that reads the
-// same rows into the same elements.
+// same rows into the same elements; in the terminal's process also against
+// that loop run on the list's own thread, where each read is a direct call:
+// one round trip for the whole read.
 #include "Harness.h"
 #include "RawList.h"
 
@@ -50,16 +52,22 @@ void RawRemoteSymbols(HWND list, DWORD processId, Array& array)
 
 using AllSymbolsFn = int32_t(WINAPI*)(MT4::MqlString*, int32_t);
 
-// Both reads once, with the same result, then both timed in turns.
-std::pair<Bench::Timing, Bench::Timing> Measure(AllSymbolsFn allSymbols, const std::function<void(Array&)>& raw)
+// The library's read once: all 5,000 symbols.
+Array ReadOnce(AllSymbolsFn allSymbols)
 {
-    Array byLibrary, byLoop;
-    if (allSymbols(byLibrary.elements.data(), Symbols) != Symbols)
+    Array array;
+    if (allSymbols(array.elements.data(), Symbols) != Symbols || std::strcmp(array.elements[4999].buffer, "S4999") != 0)
         throw std::runtime_error("VelmorGetAllSymbols did not copy 5,000 symbols");
+    return array;
+}
+
+// A floor's read once: the same symbols as the library's.
+void Same(const Array& byLibrary, const std::function<void(Array&)>& raw)
+{
+    Array byLoop;
     raw(byLoop);
-    if (byLibrary.storage != byLoop.storage || std::strcmp(byLibrary.elements[4999].buffer, "S4999") != 0)
+    if (byLibrary.storage != byLoop.storage)
         throw std::runtime_error("the library and the raw loop copied different symbols");
-    return Bench::MedianPair(Runs, [&] { allSymbols(byLibrary.elements.data(), Symbols); }, [&] { raw(byLoop); });
 }
 
 }  // namespace
@@ -71,19 +79,35 @@ BENCHMARK(MarketWatchGetAllSymbols)
         StandIn::Terminal terminal(StandIn::Scenario::Named("many-symbols"));
         Support::Library library;
         library.Get<Support::VoidOfIntFn>("VelmorInit")(0);
+        const auto allSymbols = library.Get<AllSymbolsFn>("VelmorGetAllSymbols");
         HWND list = terminal.Handles().marketWatchList;
-        const auto [libraryTime, floorTime] = Measure(
-            library.Get<AllSymbolsFn>("VelmorGetAllSymbols"), [&](Array& array) { RawSymbols(list, array); });
+        auto crossThread = [&](Array& array) { RawSymbols(list, array); };
+        auto onThread = [&](Array& array) { terminal.OnUiThread([&] { RawSymbols(list, array); }); };
+        Array byLibrary = ReadOnce(allSymbols), byLoop;
+        Same(byLibrary, crossThread);
+        Same(byLibrary, onThread);
+        const auto times = Bench::Turns(
+            Runs, [&] { allSymbols(byLibrary.elements.data(), Symbols); }, [&] { crossThread(byLoop); },
+            [&] { onThread(byLoop); });
+        const auto [libraryTime, floorTime] = Bench::Paired(times[0], times[1]);
         rows.push_back(Bench::Row::Rate("VelmorGetAllSymbols, 5,000 symbols, a thread of the terminal's process",
             libraryTime, floorTime, 1.2, Symbols, "symbols"));
+        const auto [againstThread, threadTime] = Bench::Paired(times[0], times[2]);
+        rows.push_back(Bench::Row::Rate(
+            "VelmorGetAllSymbols, 5,000 symbols, the same (floor: the reads on the list's thread)", againstThread,
+            threadTime, 2, Symbols, "symbols"));
     }
     {
         Support::StandInProcess standIn("many-symbols");
         HWND list = Bench::MarketWatchList(standIn.Main());
         Support::Library library;
         library.Get<Support::VoidOfIntFn>("VelmorInit")(static_cast<int32_t>(standIn.Pid()));
-        const auto [libraryTime, floorTime] = Measure(library.Get<AllSymbolsFn>("VelmorGetAllSymbols"),
-            [&](Array& array) { RawRemoteSymbols(list, standIn.Pid(), array); });
+        const auto allSymbols = library.Get<AllSymbolsFn>("VelmorGetAllSymbols");
+        auto remote = [&](Array& array) { RawRemoteSymbols(list, standIn.Pid(), array); };
+        Array byLibrary = ReadOnce(allSymbols), byLoop;
+        Same(byLibrary, remote);
+        const auto [libraryTime, floorTime] = Bench::MedianPair(
+            Runs, [&] { allSymbols(byLibrary.elements.data(), Symbols); }, [&] { remote(byLoop); });
         rows.push_back(Bench::Row::Rate("VelmorGetAllSymbols, 5,000 symbols, terminal in another process",
             libraryTime, floorTime, 1.2, Symbols, "symbols"));
     }

@@ -1,6 +1,8 @@
 // A refresh pass of the chart refresh engine over 10, 50 and 100 charts
-// against its floor, the two threaded sends of every chart measured alone in
-// the same run; and the engine's CPU time over 5 s with an empty table.
+// against its floors, measured in the same run: the two threaded sends of
+// every chart alone, and the same two messages of every chart sent bare from
+// this thread (no thread per send); and the engine's CPU time over 5 s with an
+// empty table.
 #include "Harness.h"
 
 #include <stdexcept>
@@ -22,13 +24,24 @@ StandIn::Scenario WithCharts(int count)
     return scenario;
 }
 
-// The expert ticks of every chart, as the terminal counted them.
-std::vector<size_t> ExpertTicks(StandIn::Terminal& terminal)
+// The ticks of every chart, as the terminal counted them.
+std::vector<std::pair<size_t, size_t>> AllTicks(StandIn::Terminal& terminal)
 {
-    std::vector<size_t> ticks;
+    std::vector<std::pair<size_t, size_t>> ticks;
     for (HWND view : terminal.Handles().chartViews)
-        ticks.push_back(terminal.Ticks().Of(view).expert);
+        ticks.push_back({ terminal.Ticks().Of(view).indicators, terminal.Ticks().Of(view).expert });
     return ticks;
+}
+
+// The two messages a pass sends each chart, in its order, each by a plain
+// SendMessage from this thread: the indicators' command and the expert's
+// internal message.
+void BareSends(const std::vector<HWND>& views, UINT internalMessage)
+{
+    for (HWND view : views) {
+        SendMessageA(view, WM_COMMAND, 33324, 0);
+        SendMessageA(view, internalMessage, 2, 1);
+    }
 }
 
 // One pass of the engine: started, and over once the worker has let go of its
@@ -42,7 +55,7 @@ void EnginePass(MT4::RefreshChart& engine)
         throw std::runtime_error("the refresh pass did not end");
 }
 
-Bench::Row Pass(int charts)
+std::vector<Bench::Row> Pass(int charts)
 {
     StandIn::Terminal terminal(WithCharts(charts));
     DeInit();
@@ -50,30 +63,44 @@ Bench::Row Pass(int charts)
     Utils::Pointer<MT4::Windows> windows;
     Utils::Pointer<MT4::RefreshChart> engine;
     const std::vector<HWND>& views = terminal.Handles().chartViews;
-    std::vector<size_t> expected = ExpertTicks(terminal);
-    EnginePass(*engine);
-    for (size_t& ticks : expected)
-        ++ticks;
-    if (ExpertTicks(terminal) != expected)
-        throw std::runtime_error("a pass did not tick every chart once");
-    const auto [library, floor] = Bench::MedianPair(
+    // A pass and the bare sends each tick every chart's indicators and expert once.
+    auto ticksEveryChartOnce = [&](const auto& pass) {
+        std::vector<std::pair<size_t, size_t>> expected = AllTicks(terminal);
+        for (auto& [indicators, expert] : expected)
+            ++indicators, ++expert;
+        pass();
+        if (AllTicks(terminal) != expected)
+            throw std::runtime_error("a pass did not tick every chart once");
+    };
+    ticksEveryChartOnce([&] { EnginePass(*engine); });
+    ticksEveryChartOnce([&] { BareSends(views, windows->InternalMessage()); });
+    const auto times = Bench::Turns(
         Runs, [&] { EnginePass(*engine); },
         [&] {
             for (HWND view : views) {
                 windows->TickIndicators(view);
                 windows->TickExpert(view);
             }
-        });
+        },
+        [&] { BareSends(views, windows->InternalMessage()); });
     engine->StopAll(true);
-    return Bench::Row::Time("refresh pass over " + std::to_string(charts) + " charts (floor: 2 threaded sends a chart)",
-        library, floor, 1.1);
+    const std::string what = "refresh pass over " + std::to_string(charts) + " charts";
+    const auto [library, floor] = Bench::Paired(times[0], times[1]);
+    const auto [againstBare, bareFloor] = Bench::Paired(times[0], times[2]);
+    return { Bench::Row::Time(what + " (floor: 2 threaded sends a chart)", library, floor, 1.1),
+        Bench::Row::Time(what + " (floor: " + std::to_string(2 * charts) + " bare cross-thread sends)", againstBare,
+            bareFloor, 1.5) };
 }
 
 }  // namespace
 
 BENCHMARK(RefreshPass)
 {
-    return { Pass(10), Pass(50), Pass(100) };
+    std::vector<Bench::Row> rows;
+    for (int charts : { 10, 50, 100 })
+        for (const Bench::Row& row : Pass(charts))
+            rows.push_back(row);
+    return rows;
 }
 
 // The engine after its worker found an empty table and ended: the CPU time
