@@ -82,16 +82,17 @@ protected:
     Support::IntOfIntFn closeByHandle = library.Get<Support::IntOfIntFn>("VelmorMailboxCloseByHandle");
 };
 
-StandIn::Scenario EmptyMailbox()
+// The English terminal with one change to its scenario.
+StandIn::Scenario English(void (*change)(StandIn::Scenario&))
 {
     StandIn::Scenario scenario = StandIn::Scenario::Named("english");
-    scenario.mailbox.clear();
+    change(scenario);
     return scenario;
 }
 
 class EmptyMailboxTest : public MailboxExportTest {
 protected:
-    EmptyMailboxTest() : MailboxExportTest(EmptyMailbox()) { }
+    EmptyMailboxTest() : MailboxExportTest(English([](StandIn::Scenario& s) { s.mailbox.clear(); })) { }
 };
 
 TEST_F(EmptyMailboxTest, EveryLineIsOutOfRangeAndTheSearchHasNoStart)
@@ -145,17 +146,16 @@ TEST_F(MailboxExportTest, TimeColumnIsReadAsUnixSecondsWithoutATimeZoneShift)
     EXPECT_TRUE(boxes.Take().empty());
 }
 
-StandIn::Scenario OddMessages()
-{
-    StandIn::Scenario scenario = StandIn::Scenario::Named("english");
-    scenario.mailbox = { { "yesterday", "Desk", "Unreadable time", "<p>-</p>" },
-        { "14:07", "Desk", "Time of day only", "<p>-</p>" }, { "2012.03.05 14:07", "Desk", "  \t ", "<p>-</p>" } };
-    return scenario;
-}
-
 class OddMailboxTest : public MailboxExportTest {
 protected:
-    OddMailboxTest() : MailboxExportTest(OddMessages()) { }
+    OddMailboxTest()
+        : MailboxExportTest(English([](StandIn::Scenario& s) {
+            s.mailbox = { { "yesterday", "Desk", "Unreadable time", "<p>-</p>" },
+                { "14:07", "Desk", "Time of day only", "<p>-</p>" },
+                { "2012.03.05 14:07", "Desk", "  \t ", "<p>-</p>" } };
+        }))
+    {
+    }
 };
 
 TEST_F(OddMailboxTest, AnUnreadableTimeReportsTheParserAndATimeOfDayGivesSecondsSinceMidnight)
@@ -218,16 +218,9 @@ TEST_F(MailboxExportTest, DeleteSelectsTheLineAndPressesDelete)
     EXPECT_TRUE(boxes.Take().empty());
 }
 
-StandIn::Scenario AskingMailbox()
-{
-    StandIn::Scenario scenario = StandIn::Scenario::Named("english");
-    scenario.askRemoval = true;
-    return scenario;
-}
-
 class AskingMailboxTest : public MailboxExportTest {
 protected:
-    AskingMailboxTest() : MailboxExportTest(AskingMailbox()) { }
+    AskingMailboxTest() : MailboxExportTest(English([](StandIn::Scenario& s) { s.askRemoval = true; })) { }
 };
 
 // The terminal asks before it deletes: the library presses Delete and leaves
