@@ -20,7 +20,6 @@ constexpr const char* MessageFrameClass = "Afx:00400000:3:00010011:00000000:0000
 constexpr const char* BrowserClass = "Internet Explorer_Server";
 
 constexpr UINT BrowserId = 0xE900;
-constexpr UINT_PTR MailboxSubclass = 0x4D41;
 
 const char* const Columns[][3] = {
     { "Время", "От", "Заголовок" },  // Russian
@@ -168,7 +167,7 @@ Mailbox::Mailbox(Ui& ui, HWND list)
             SendMessageA(list, LVM_SETITEMTEXTA, line, reinterpret_cast<LPARAM>(&item));
         }
     }
-    SetWindowSubclass(list, ListProc, MailboxSubclass, reinterpret_cast<DWORD_PTR>(this));
+    Subclass(list, ListProc, reinterpret_cast<DWORD_PTR>(this));
 }
 
 LRESULT CALLBACK Mailbox::ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self)
@@ -185,7 +184,7 @@ LRESULT CALLBACK Mailbox::ListProc(HWND list, UINT message, WPARAM wParam, LPARA
         mailbox->OnDestroy();
         break;
     }
-    return DefSubclassProc(list, message, wParam, lParam);
+    return Next(list, message, wParam, lParam);
 }
 
 // The terminal opens the selected message, wherever the click was.
@@ -229,7 +228,6 @@ void Mailbox::AskToDelete(int id)
 
 void Mailbox::OnDestroy()
 {
-    RemoveWindowSubclass(m_list, ListProc, MailboxSubclass);
     const bool joined = m_joined;
     delete this;
     if (joined)

@@ -2,6 +2,7 @@
 
 #include "StandIn.h"
 #include "Ui.h"
+#include "Window.h"
 
 #include <commctrl.h>
 
@@ -14,7 +15,6 @@ namespace {
 
 constexpr UINT OpenChartCommand = 33160;
 constexpr int NewChartPeriod = 60;
-constexpr UINT_PTR MarketWatchSubclass = 0x4D57;
 
 std::string Symbol(HWND list, int row)
 {
@@ -43,16 +43,14 @@ LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
             terminal.React([&terminal, symbol = Symbol(list, row)] { terminal.OpenChart({ symbol, NewChartPeriod }); });
         return 0;
     }
-    if (message == WM_NCDESTROY)
-        RemoveWindowSubclass(list, ListProc, MarketWatchSubclass);
-    return DefSubclassProc(list, message, wParam, lParam);
+    return Next(list, message, wParam, lParam);
 }
 
 }  // namespace
 
 void ServeMarketWatch(Ui& ui, HWND list)
 {
-    SetWindowSubclass(list, ListProc, MarketWatchSubclass, reinterpret_cast<DWORD_PTR>(&ui));
+    Subclass(list, ListProc, reinterpret_cast<DWORD_PTR>(&ui));
 }
 
 }  // namespace StandIn

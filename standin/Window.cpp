@@ -97,6 +97,41 @@ LRESULT CALLBACK Window::Proc(HWND window, UINT message, WPARAM wParam, LPARAM l
     return result;
 }
 
+namespace {
+
+struct Front {
+    SUBCLASSPROC procedure;
+    DWORD_PTR data;
+    WNDPROC own;
+};
+
+LRESULT CALLBACK FrontProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* front = reinterpret_cast<Front*>(GetWindowLongPtrW(control, GWLP_USERDATA));
+    const LRESULT result = front->procedure(control, message, wParam, lParam, 0, front->data);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(control, GWLP_USERDATA, 0);
+        delete front;
+    }
+    return result;
+}
+
+}  // namespace
+
+void Subclass(HWND control, SUBCLASSPROC procedure, DWORD_PTR data)
+{
+    auto* front = new Front { procedure, data, nullptr };
+    SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(front));
+    front->own = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrontProc)));
+}
+
+LRESULT Next(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* front = reinterpret_cast<Front*>(GetWindowLongPtrW(control, GWLP_USERDATA));
+    return CallWindowProcW(front->own, control, message, wParam, lParam);
+}
+
 HMENU ChildId(UINT id) { return reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)); }
 
 bool HasVisibleChild(HWND window)

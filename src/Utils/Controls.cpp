@@ -5,11 +5,16 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <exception>
+#include <functional>
+#include <map>
 #include <memory>
+#include <set>
 
 #include "Utils/Errors.h"
 #include "Utils/Memory.h"
 #include "Utils/StringS.h"
+#include "Utils/Sync.h"
 #include "Utils/Wait.h"
 
 namespace Utils::Controls {
@@ -49,6 +54,174 @@ LRESULT Send(const char* method, HWND window, UINT message, WPARAM wParam, LPARA
 {
     return Send(method, window, message, wParam, lParam, [] {});
 }
+
+namespace {
+
+// Work carried to a control's own thread. A read of thousands of rows sent
+// from another thread costs a round trip between the threads per row; carried
+// to the control's thread in one round trip, each of its messages is a direct
+// call there. The control receives the same messages in the same order: only
+// the thread that sends them changes.
+//
+// For the round trip, the control gets a window procedure of the library in
+// front of its own: it runs the work on the library's registered message and
+// hands every other message on unchanged. It is taken away again as soon as no
+// carried work needs it; if another procedure was put in front of it
+// meanwhile, it stays, handing on, and the library stays loaded for it.
+// How long one carried turn of a bulk read may hold the control's thread.
+constexpr ULONGLONG CarriedSlice = 20;
+
+class Carrier {
+public:
+    // Runs `work` on the thread of `window` and returns true; false when the
+    // window is not another thread's window of this process or the work could
+    // not be carried (nothing of it ran): the caller then does it itself. An
+    // error thrown by the work is thrown here. The work must own (or share)
+    // everything it uses: it may end after its caller gave up waiting.
+    static bool Carry(const char* method, HWND window, std::function<void()> work);
+
+private:
+    enum : LONG { Waiting, Running, Done, Abandoned };
+    static constexpr WPARAM Cookie = 0x52415A34;  // "RAZ4"
+    static constexpr LRESULT Carried = 0x52415A34;
+
+    struct Work {
+        std::function<void()> body;
+        std::exception_ptr error;
+        volatile LONG state = Waiting;
+    };
+    struct Front {
+        WNDPROC previous = nullptr;
+        bool unicode = false;
+        bool installed = false;
+        int users = 0;
+    };
+
+    static UINT Message();
+    static bool Install(HWND window);
+    static void Release(HWND window);
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    static Sync::CriticalSection s_lock;
+    static std::map<HWND, Front> s_fronts;           // every control ever carried to
+    static std::set<std::shared_ptr<Work>*> s_handed;  // work sent and not yet taken
+};
+
+Sync::CriticalSection Carrier::s_lock;
+std::map<HWND, Carrier::Front> Carrier::s_fronts;
+std::set<std::shared_ptr<Carrier::Work>*> Carrier::s_handed;
+
+UINT Carrier::Message()
+{
+    static const UINT message = RegisterWindowMessageA("RazozazER4.CarriedWork");
+    return message;
+}
+
+bool Carrier::Install(HWND window)
+{
+    Sync::Lock<Sync::CriticalSection> lock(s_lock);
+    Front& front = s_fronts[window];
+    if (!front.installed) {
+        // Our procedure is of the window's own kind, so no message is
+        // translated between ANSI and Unicode on its way through.
+        front.unicode = IsWindowUnicode(window) != FALSE;
+        const auto ours = reinterpret_cast<LONG_PTR>(&Procedure);
+        const LONG_PTR previous = front.unicode ? SetWindowLongPtrW(window, GWLP_WNDPROC, ours)
+                                                : SetWindowLongPtrA(window, GWLP_WNDPROC, ours);
+        if (!previous)
+            return false;
+        front.previous = reinterpret_cast<WNDPROC>(previous);
+        front.installed = true;
+    }
+    ++front.users;
+    return true;
+}
+
+void Carrier::Release(HWND window)
+{
+    Sync::Lock<Sync::CriticalSection> lock(s_lock);
+    Front& front = s_fronts[window];
+    if (--front.users > 0 || !front.installed)
+        return;
+    const auto ours = reinterpret_cast<LONG_PTR>(&Procedure);
+    const LONG_PTR now
+        = front.unicode ? GetWindowLongPtrW(window, GWLP_WNDPROC) : GetWindowLongPtrA(window, GWLP_WNDPROC);
+    if (now == ours) {
+        const auto previous = reinterpret_cast<LONG_PTR>(front.previous);
+        front.unicode ? SetWindowLongPtrW(window, GWLP_WNDPROC, previous)
+                      : SetWindowLongPtrA(window, GWLP_WNDPROC, previous);
+        front.installed = false;
+    } else if (now) {
+        HMODULE pinned = nullptr;
+        GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+            reinterpret_cast<LPCWSTR>(&Procedure), &pinned);
+    } else {
+        front.installed = false;  // the window is gone
+    }
+}
+
+LRESULT CALLBACK Carrier::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    Front front;
+    std::shared_ptr<Work> work;
+    {
+        Sync::Lock<Sync::CriticalSection> lock(s_lock);
+        front = s_fronts[window];
+        auto* handed = reinterpret_cast<std::shared_ptr<Work>*>(lParam);
+        if (message == Message() && wParam == Cookie && s_handed.erase(handed)) {
+            work = std::move(*handed);
+            delete handed;
+        }
+    }
+    if (!work)
+        return front.unicode ? CallWindowProcW(front.previous, window, message, wParam, lParam)
+                             : CallWindowProcA(front.previous, window, message, wParam, lParam);
+    if (InterlockedCompareExchange(&work->state, Running, Waiting) == Waiting) {
+        try {
+            work->body();
+        } catch (...) {
+            work->error = std::current_exception();
+        }
+        InterlockedExchange(&work->state, Done);
+    }
+    return Carried;
+}
+
+bool Carrier::Carry(const char* method, HWND window, std::function<void()> body)
+{
+    DWORD owner = 0;
+    const DWORD thread = GetWindowThreadProcessId(window, &owner);
+    if (!thread || owner != GetCurrentProcessId() || thread == GetCurrentThreadId() || !Install(window))
+        return false;
+    auto work = std::make_shared<Work>();
+    work->body = std::move(body);
+    auto* handed = new std::shared_ptr<Work>(work);
+    {
+        Sync::Lock<Sync::CriticalSection> lock(s_lock);
+        s_handed.insert(handed);
+    }
+    DWORD_PTR answer = 0;
+    const BOOL sent = SendMessageTimeoutW(
+        window, Message(), Cookie, reinterpret_cast<LPARAM>(handed), SMTO_NORMAL, Wait::ControlBound, &answer);
+    Release(window);
+    if (InterlockedCompareExchange(&work->state, Abandoned, Waiting) == Waiting) {
+        // Nothing ran: a late delivery finds the work abandoned, and one that
+        // never comes leaves nothing behind.
+        Sync::Lock<Sync::CriticalSection> lock(s_lock);
+        if (s_handed.erase(handed))
+            delete handed;
+        return false;
+    }
+    // The work began on the control's thread: it is waited for as one more
+    // message to the control.
+    if (!sent && !Wait::Until([&] { return work->state == Done; }, 1, Wait::ControlBound))
+        throw Error::Method(method, "Элемент управления не ответил на сообщение 0x" + Hex(Message()) + ".");
+    if (work->error)
+        std::rethrow_exception(work->error);
+    return true;
+}
+
+}  // namespace
 
 namespace {
 
@@ -322,28 +495,51 @@ std::string GetText(HWND window, uint32_t row, uint32_t column)
     return query.ListText(query.SendItem(method, window, LVM_GETITEMTEXTA, row));
 }
 
-std::vector<std::string> GetTextItem(HWND window)
+std::vector<std::string> GetTextItem(HWND window, Route route)
 {
     const char* method = "Utils::Controls::ListView::GetTextItem";
-    const Size size = GetItem(window);
-    if (size.columns == 0)
-        throw Error::Argument(method, "Указан неверный номер столбца.");
-    std::vector<std::string> texts(size.rows);
-    if (size.rows == 0)
-        return texts;
-    // One query for every row: the control fills the same text area each time.
-    Query query(window, Memory::ListItemBytes);
-    query.Put(TextItem(LVIF_TEXT, 0, 0, query.Text()));
-    for (uint32_t row = 0; row < size.rows; ++row)
-        texts[row] = query.ListText(query.SendItem(method, window, LVM_GETITEMTEXTA, row));
-    return texts;
+    struct Read {
+        bool sized = false;
+        std::vector<std::string> texts;
+        uint32_t next = 0;
+    };
+    auto read = std::make_shared<Read>();
+    // The size, then the rows from the next one on until `slice` ms have
+    // passed. One query for every row: the control fills the same text area
+    // each time.
+    auto rows = [window, method, read](ULONGLONG slice) {
+        if (!read->sized) {
+            const Size size = GetItem(window);
+            if (size.columns == 0)
+                throw Error::Argument(method, "Указан неверный номер столбца.");
+            read->texts.resize(size.rows);
+            read->sized = true;
+        }
+        if (read->texts.empty())
+            return;
+        Query query(window, Memory::ListItemBytes);
+        query.Put(TextItem(LVIF_TEXT, 0, 0, query.Text()));
+        const ULONGLONG start = GetTickCount64();
+        while (read->next < read->texts.size() && GetTickCount64() - start < slice) {
+            read->texts[read->next] = query.ListText(query.SendItem(method, window, LVM_GETITEMTEXTA, read->next));
+            ++read->next;
+        }
+    };
+    // On the list's own thread in turns of a few milliseconds, so the
+    // terminal keeps answering its user in between.
+    while (!read->sized || read->next < read->texts.size())
+        if (route == Route::PerMessage || !Carrier::Carry(method, window, [rows] { rows(CarriedSlice); }))
+            rows(INFINITE);
+    return std::move(read->texts);
 }
 
 }  // namespace ListView
 
 namespace TreeView {
 
-std::string GetText(HWND window, uint32_t line)
+namespace {
+
+std::string Walk(HWND window, uint32_t line)
 {
     const char* method = "Utils::Controls::TreeView::GetText";
     Check(window);
@@ -416,6 +612,17 @@ std::string GetText(HWND window, uint32_t line)
         }
     }
     return text;
+}
+
+}  // namespace
+
+std::string GetText(HWND window, uint32_t line, Route route)
+{
+    auto text = std::make_shared<std::string>();
+    auto walk = [window, line, text] { *text = Walk(window, line); };
+    if (route == Route::PerMessage || !Carrier::Carry("Utils::Controls::TreeView::GetText", window, walk))
+        walk();
+    return std::move(*text);
 }
 
 }  // namespace TreeView

@@ -13,11 +13,13 @@
 //   ListView::GetText(list, row, column) -> the cell's text; the row is left
 //       scrolled into view, selected and focused. The column is tested first.
 //   ListView::GetTextItem(list)          -> the first column of every row, in
-//       order; nothing is scrolled or selected.
+//       order; nothing is scrolled or selected. Carried to the list's thread
+//       in turns of 20 ms when that is another thread of this process.
 //   TreeView::GetText(tree, line)        -> the text of the line-th line (from 0)
 //       of a full top-down walk: branches met on the way are expanded, those
 //       the walk opened are collapsed again, except the last one when it was
-//       met right before the target; the target line is left selected.
+//       met right before the target; the target line is left selected. The
+//       whole walk is carried to the tree's thread as GetTextItem's turns are.
 //   TabControl::SetFocus(tabs, index)    focuses tab `index`; -> the tab count.
 //   TabControl::ItemMiddle(tabs, index, point) -> false when the strip does not
 //       answer TCM_GETITEMRECT (no tab control, no such tab); else true and
@@ -46,6 +48,13 @@
 namespace Utils::Controls {
 
 LRESULT Send(const char* method, HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+// Who sends a bulk read's or walk's messages to a control of another thread of
+// this process: the control's own thread, the work carried there in one round
+// trip (each message a direct call), or the caller, one round trip per message.
+// The control receives the same messages in the same order either way; a
+// control of another process is always sent to per message.
+enum class Route { Carried, PerMessage };
 
 enum class Kind {
     Empty,
@@ -95,12 +104,12 @@ Size GetItem(HWND window);
 void Visible(HWND window, uint32_t row);
 void KeyDown(HWND window, uint32_t row);
 std::string GetText(HWND window, uint32_t row, uint32_t column);
-std::vector<std::string> GetTextItem(HWND window);
+std::vector<std::string> GetTextItem(HWND window, Route route = Route::Carried);
 }  // namespace ListView
 
 namespace TreeView {
 inline void Check(HWND window) { Controls::Check(window, Kind::TreeView); }
-std::string GetText(HWND window, uint32_t line);
+std::string GetText(HWND window, uint32_t line, Route route = Route::Carried);
 }  // namespace TreeView
 
 namespace TabControl {

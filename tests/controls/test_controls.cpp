@@ -7,7 +7,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <fstream>
+#include <functional>
 #include <memory>
 
 #include "StandIn.h"
@@ -389,6 +391,62 @@ TEST_P(ControlsTest, AWalkIntoANestedBranchLeavesItsAncestorsOpen)
     EXPECT_EQ(Line(tree, 5), "Leaf B1");
     EXPECT_EQ(SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(rootA), TVIS_EXPANDED), 0);
     EXPECT_EQ(SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(folder), TVIS_EXPANDED), 0);
+}
+
+// --- carried to the control's thread -----------------------------------------
+
+// The list and tree messages a control received, with whether each came from
+// another thread, recorded by a procedure put in front of the control's own.
+struct Received {
+    UINT message;
+    WPARAM wParam;
+    bool carried;  // the library's procedure was in front of the recorder
+    bool operator==(const Received& other) const { return message == other.message && wParam == other.wParam; }
+};
+std::vector<Received> g_received;
+LONG_PTR g_own = 0;
+
+LRESULT CALLBACK Recorder(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if ((message >= LVM_FIRST && message < TV_FIRST + 0x100) || message == WM_KEYDOWN)
+        g_received.push_back(
+            { message, wParam, GetWindowLongPtrW(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&Recorder) });
+    return CallWindowProcW(reinterpret_cast<WNDPROC>(g_own), window, message, wParam, lParam);
+}
+
+// From a second thread of the terminal's process, a bulk read and a walk are
+// made on the control's own thread, through the library's procedure in front
+// of the control's: each run on a fresh terminal, the control receives the
+// messages it receives when each is sent from the caller, in the same order,
+// and is left with the window procedure it had.
+TEST(CarriedTest, ReadsAndWalksAreMadeOnTheControlsThreadWithTheSameMessagesInTheSameOrder)
+{
+    using Read = std::function<std::string(const Host&, Controls::Route)>;
+    const Read reads[] = {
+        [](const Host& host, Controls::Route route) {
+            return Controls::ListView::GetTextItem(host.marketWatch, route)[4];
+        },
+        [](const Host& host, Controls::Route route) { return Controls::TreeView::GetText(host.navigator, 6, route); },
+    };
+    for (size_t row = 0; row < std::size(reads); ++row) {
+        std::vector<Received> received[2];
+        std::string texts[2];
+        for (auto route : { Controls::Route::Carried, Controls::Route::PerMessage }) {
+            Host host(false, "english");
+            HWND control = row == 0 ? host.marketWatch : host.navigator;
+            g_own = SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Recorder));
+            g_received.clear();
+            texts[static_cast<int>(route)] = reads[row](host, route);
+            received[static_cast<int>(route)] = std::move(g_received);
+            EXPECT_EQ(SetWindowLongPtrW(control, GWLP_WNDPROC, g_own), reinterpret_cast<LONG_PTR>(&Recorder));
+        }
+        const auto& [carried, perMessage] = received;
+        EXPECT_EQ(texts[0], texts[1]);
+        EXPECT_TRUE(carried == perMessage) << carried.size() << " messages against " << perMessage.size();
+        EXPECT_GT(carried.size(), 4u);
+        EXPECT_TRUE(std::all_of(carried.begin(), carried.end(), [](auto& r) { return r.carried; }));
+        EXPECT_TRUE(std::none_of(perMessage.begin(), perMessage.end(), [](auto& r) { return r.carried; }));
+    }
 }
 
 TEST(ControlBoundTest, AControlThatDoesNotAnswerIsReportedAfterTheBound)
