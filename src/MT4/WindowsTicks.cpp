@@ -18,15 +18,13 @@ constexpr WPARAM TickIndicatorsCommand = 33324;
 void Windows::TickExpert(HWND chart)
 {
     CheckChart(chart, "TickExpert");
-    Utils::SendMessage send(chart, m_internalMessage, TickExpertCode, TickExpertValue);
-    send.CloseThread();
+    Utils::SendMessage(chart, m_internalMessage, TickExpertCode, TickExpertValue);
 }
 
 void Windows::TickIndicators(HWND chart)
 {
     CheckChart(chart, "TickIndicators");
-    Utils::SendMessage send(chart, WM_COMMAND, TickIndicatorsCommand, 0);
-    send.CloseThread();
+    Utils::SendMessage(chart, WM_COMMAND, TickIndicatorsCommand, 0);
 }
 
 }  // namespace MT4

@@ -1,6 +1,8 @@
-// The threaded send: the per-window mutex name, the result and the thread the
-// window answered on, sends to one window in turn and to two windows at once,
-// a window that is gone, and a caller that owns the window itself.
+// The threaded send: the per-window mutex name, the result, the thread the
+// window answered on and the mutex held meanwhile, the worker of one send taken
+// again by the next, sends to one window in turn and to two windows at once (a
+// busy worker is not taken), a window that is gone, and a caller that owns the
+// window itself.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +10,9 @@
 #include <functional>
 #include <thread>
 #include <vector>
+
+#include <windows.h>
+#include <tlhelp32.h>
 
 #include "Utils/SendMessage.h"
 #include "Utils/Wait.h"
@@ -83,21 +88,46 @@ private:
     std::thread m_thread;
 };
 
+// The threads of this process.
+size_t Threads()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    size_t count = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId();
+    CloseHandle(snapshot);
+    return count;
+}
+
 TEST(SendMessageTest, MutexNameIsTheHandleAsEightUpperCaseHexDigits)
 {
     EXPECT_EQ(Utils::SendMessage::MutexName(reinterpret_cast<HWND>(0x1027C)), "Utils::SendMessage(0001027C)");
     EXPECT_EQ(Utils::SendMessage::MutexName(reinterpret_cast<HWND>(0xABCDEF12)), "Utils::SendMessage(ABCDEF12)");
 }
 
-TEST(SendMessageTest, ResultIsTheAnswerGivenOnTheWindowsOwnThread)
+TEST(SendMessageTest, ResultIsTheAnswerGivenOnTheWindowsOwnThreadUnderItsNamedMutex)
 {
-    ServedWindow served;
+    std::vector<bool> held;
+    ServedWindow served([&] {
+        HANDLE mutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE,
+            Utils::SendMessage::MutexName(served.Handle()).c_str());
+        const DWORD waited = mutex ? WaitForSingleObject(mutex, 0) : WAIT_FAILED;
+        held.push_back(waited == WAIT_TIMEOUT);
+        if (waited == WAIT_OBJECT_0)
+            ReleaseMutex(mutex);
+        if (mutex)
+            CloseHandle(mutex);
+    });
     Utils::SendMessage send(served.Handle(), Question, 41, 0);
     EXPECT_EQ(send.Result(), 42);
-    EXPECT_EQ(served.Answered(), std::vector<DWORD> { served.Thread() });
-    EXPECT_NE(send.Thread(), nullptr);
-    send.CloseThread();
-    EXPECT_EQ(send.Thread(), nullptr);
+    // The next send finds the first one's worker idle: no thread is started.
+    const size_t threads = Threads();
+    EXPECT_EQ(Utils::SendMessage(served.Handle(), Question, 1, 0).Result(), 2);
+    EXPECT_EQ(Threads(), threads);
+    EXPECT_EQ(served.Answered(), std::vector<DWORD>(2, served.Thread()));
+    EXPECT_EQ(held, std::vector<bool>(2, true));
 }
 
 TEST(SendMessageTest, SendsToOneWindowTakeTurnsAcrossThreads)
