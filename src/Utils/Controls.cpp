@@ -215,7 +215,8 @@ bool Carrier::Carry(const char* method, HWND window, std::function<void()> body)
     // The work began on the control's thread: it is waited for as one more
     // message to the control.
     if (!sent && !Wait::Until([&] { return work->state == Done; }, 1, Wait::ControlBound))
-        throw Error::Method(method, "Элемент управления не ответил на сообщение 0x" + Hex(Message()) + ".");
+        throw Error::Method(method, "Элемент управления не ответил на сообщение 0x" + Hex(Message()) + ".")
+            + LastErrorText(ERROR_TIMEOUT);
     if (work->error)
         std::rethrow_exception(work->error);
     return true;
