@@ -22,7 +22,7 @@ using Lock = Sync::Lock<Sync::CriticalSection>;
 enum : LONG { Waiting, Sending, Done, Abandoned };
 
 constexpr DWORD IdleEnd = 2000;       // a worker with no send for this long ends
-constexpr size_t MutexesKept = 256;   // window mutexes kept open between sends
+constexpr size_t MutexesKept = 256;   // window mutexes kept open between sends, while workers live
 
 // A window handle written as a 32-bit pointer: eight upper-case hex digits.
 std::string HexDigits(HWND window)
@@ -70,6 +70,7 @@ struct Pool {
     std::vector<std::shared_ptr<Worker>> idle;  // the last to come back leaves first
     std::vector<HANDLE> events;                 // `answered` events of no send, none set
     std::map<HWND, std::shared_ptr<Sync::Mutex>> mutexes;  // by window value
+    size_t workers = 0;  // living workers; the last to end closes what the sends kept
 };
 
 Pool& ThePool()
@@ -138,6 +139,13 @@ void Serve(const std::shared_ptr<Worker>& self)
             send.swap(self->send);
             if (!send && woken != WAIT_OBJECT_0) {
                 pool.idle.erase(std::find(pool.idle.begin(), pool.idle.end(), self));
+                if (--pool.workers == 0) {
+                    // No send for a while: nothing stays open for the next one.
+                    pool.mutexes.clear();
+                    for (HANDLE event : pool.events)
+                        CloseHandle(event);
+                    pool.events.clear();
+                }
                 return;
             }
         }
@@ -183,10 +191,16 @@ bool Hand(const std::shared_ptr<Send>& send)
             &worker->module))
         return false;
     auto* handed = new std::shared_ptr<Worker>(worker);
+    {
+        Lock lock(pool.lock);
+        ++pool.workers;
+    }
     const auto thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, WorkerThread, handed, 0, nullptr));
     if (!thread) {
         delete handed;
         FreeLibrary(worker->module);
+        Lock lock(pool.lock);
+        --pool.workers;
         return false;
     }
     CloseHandle(thread);

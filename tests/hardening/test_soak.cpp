@@ -229,14 +229,14 @@ TEST_F(Soak, SixteenThreadsOnTenChartsGetTheTerminalsResultsWithoutBoxesDeadlock
         ASSERT_TRUE(Operate(operation, 0, 0)) << "operation " << operation;
     stopRefreshAll(1);
     ASSERT_EQ(boxes.Take(), std::vector<Support::Box>());
-    Sleep(500);
+    Sleep(2500);  // the send workers end 2 s after their last send, closing what they kept
     const DWORD handlesBefore = HandleCount();
     const DWORD threadsBefore = ThreadCount();
 
     std::vector<Support::Box> shown;
     EXPECT_EQ(Hammer(Threads, g_seconds, nullptr, shown), 0);
     EXPECT_EQ(shown, std::vector<Support::Box>());
-    Sleep(500);  // the tick workers' last ends
+    Sleep(2500);  // likewise
     const DWORD handlesAfter = HandleCount();
     const DWORD threadsAfter = ThreadCount();
 
