@@ -5,6 +5,8 @@
 # make dll   — the 32-bit RazozazER4.dll in dist/
 # make bench — every benchmark under Wine, one table: library against the
 #              floor measured in the same run, their ratio and the target
+# make mutants — the planted faults of tools/mutants.tsv, each against the tests
+#              of its family, and the score (about an hour; not part of make test)
 # make long  — the long runs left out of make test: the 60 s soak and every
 #              export against a terminal that never answers (several minutes)
 # make demo  — the tour: a stand-in terminal with the DLL loaded by name, every export called once,
@@ -13,7 +15,7 @@
 #              probe.exe against standin.exe in Russian and in English
 # Each target installs what is missing (tools/setup) and reuses what exists.
 
-.PHONY: all test test64 test32 checks long dll demo bench setup setup32 build32 build64 clean
+.PHONY: all test test64 test32 checks long dll demo bench mutants setup setup32 build32 build64 clean
 
 all: test
 
@@ -62,6 +64,9 @@ long: build32 build64
 
 bench: build64
 	@cd build/x86_64/bin && ../../../tools/with-wine ../../../cmake/wine-run bench.exe $(BENCH_ARGS)
+
+mutants: setup
+	@tools/with-wine tools/mutants $(MUTANTS_ARGS)
 
 # ARCH=i686 make demo: the tour on the 32-bit DLL.
 ARCH ?= x86_64
