@@ -74,11 +74,6 @@ TEST_F(ChartsTest, ActivationMakesTheChartTheTopmostAndOnlyActiveOne)
     EXPECT_EQ(isActive(Id(View(1))), 0);
     EXPECT_EQ(isActive(Id(View(2))), 0);
 
-    // The active chart again: the terminal has nothing to do.
-    activate(Id(View(0)));
-    EXPECT_TRUE(Quiet(100));
-    EXPECT_TRUE(boxes.Take().empty());
-
     EXPECT_EQ(isActive(0), 0);
     activate(0);
     EXPECT_EQ(boxes.Take(),

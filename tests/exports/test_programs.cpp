@@ -183,6 +183,24 @@ TEST_F(ProgramsWithBoxesTest, ANameTheTerminalDoesNotKnowEndsAtTheBoundAndFreesT
     EXPECT_EQ(waited, static_cast<DWORD>(WAIT_OBJECT_0));
 }
 
+// Loads take turns: one waits while another program's holds the Navigator.
+TEST_F(ProgramsWithBoxesTest, ALoadWaitsWhileAnotherHoldsTheNavigator)
+{
+    HANDLE mutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE,
+        ("MT4::Windows::Mutex_Navigator_" + std::to_string(GetCurrentProcessId())).c_str());
+    ASSERT_EQ(WaitForSingleObject(mutex, 0), static_cast<DWORD>(WAIT_OBJECT_0));
+    int32_t loaded = -1;
+    std::thread other([&] { loaded = loadExpert(Chart(1), "MACD Sample", 1); });
+    Sleep(300);
+    EXPECT_EQ(Of(Event::Internal), std::vector<Event> {});
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+    other.join();
+    EXPECT_EQ(loaded, 1);
+    EXPECT_EQ(Of(Event::Internal).size(), 1u);
+    EXPECT_EQ(boxes.Take(), std::vector<Box> {});
+}
+
 TEST_F(ProgramsWithBoxesTest, ALoadIntoAnotherProcessHandsTheNameOverInItsMemory)
 {
     Support::StandInProcess other("english");

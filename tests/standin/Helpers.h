@@ -22,18 +22,6 @@ inline std::string TextOf(HWND window)
     return text;
 }
 
-// The text of a list view's cell, read in this process.
-inline std::string Cell(HWND list, int row, int column)
-{
-    char text[260] = "";
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
 inline BOOL CALLBACK CollectWindow(HWND window, LPARAM list)
 {
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
@@ -55,23 +43,6 @@ inline std::vector<HWND> DescendantsOfClass(HWND window, const std::string& clas
         if (ClassOf(child) == className)
             found.push_back(child);
     return found;
-}
-
-// The top-level windows of this process and all their descendants.
-inline std::vector<HWND> WindowsOfThisProcess()
-{
-    std::vector<HWND> topLevel, all;
-    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&topLevel));
-    for (HWND window : topLevel) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process != GetCurrentProcessId())
-            continue;
-        all.push_back(window);
-        for (HWND child : Descendants(window))
-            all.push_back(child);
-    }
-    return all;
 }
 
 }  // namespace StandInTest

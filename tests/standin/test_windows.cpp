@@ -180,16 +180,6 @@ TEST_P(LanguageTest, DockedPanelsToolbarsAndControlsCarryTheLanguagesTexts)
 INSTANTIATE_TEST_SUITE_P(Languages, LanguageTest, ::testing::ValuesIn(Languages),
     [](const ::testing::TestParamInfo<Language>& info) { return std::string(info.param.scenario); });
 
-TEST(WindowsTest, NoWindowOfAThirdLanguageTerminalBeginsWithARussianOrEnglishPanelTitle)
-{
-    Terminal terminal(Scenario::Named("none"));
-    const char* const known[] = { "Окно данных", "Обзор рынка", "Навигатор", "Терминал", "Тестер", "Data Window",
-        "Market Watch", "Navigator", "Terminal", "Tester" };
-    for (HWND window : WindowsOfThisProcess())
-        for (const char* title : known)
-            EXPECT_NE(TextOf(window).rfind(title, 0), 0u) << ClassOf(window) << " \"" << TextOf(window) << "\"";
-}
-
 TEST(WindowsTest, FloatingPanelsLiveInOwnedFramesWithTheFloatingBar)
 {
     Terminal terminal(Scenario::Named("floating"));
@@ -239,29 +229,6 @@ TEST(WindowsTest, ChartsAreMdiChildrenWithAViewFillingTheFrameTheLastOneActive)
     Terminal empty(Scenario::Named("no-charts"));
     EXPECT_EQ(TextOf(empty.Handles().main), "12345678: MetaQuotes-Demo");
     EXPECT_TRUE(Descendants(empty.Handles().chartArea).empty());
-}
-
-// List i belongs to tab i: clicking a tab shows its list and hides the rest.
-TEST(WindowsTest, TerminalListsFollowEnumerationOrderAndTheirTabs)
-{
-    for (int lists : { 7, 6 }) {
-        Terminal terminal(Scenario::Named(lists == 7 ? "english" : "six-lists"));
-        const StandIn::Windows& windows = terminal.Handles();
-        const HWND panel = windows.panel[static_cast<int>(PanelId::Terminal)];
-        EXPECT_EQ(DescendantsOfClass(panel, "SysListView32"), windows.terminalLists);
-        ASSERT_EQ(windows.terminalLists.size(), static_cast<size_t>(lists));
-
-        for (int tab : { 4, 1 }) {
-            RECT item;
-            SendMessageA(windows.terminalTabs, TCM_GETITEMRECT, tab, reinterpret_cast<LPARAM>(&item));
-            const LPARAM point = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
-            SendMessageA(windows.terminalTabs, WM_LBUTTONDOWN, MK_LBUTTON, point);
-            SendMessageA(windows.terminalTabs, WM_LBUTTONUP, 0, point);
-            EXPECT_EQ(SendMessageA(windows.terminalTabs, TCM_GETCURSEL, 0, 0), tab);
-            for (int i = 0; i < lists; ++i)
-                EXPECT_EQ(IsWindowVisible(windows.terminalLists[i]) != FALSE, i == tab) << "tab " << tab << " list " << i;
-        }
-    }
 }
 
 }  // namespace

@@ -47,8 +47,6 @@ void ExpectEverythingFound(MT4::Windows& found, const StandIn::Windows& handles)
     EXPECT_EQ(found.Panel(found.Text(Name::ChartsToolbar)), Toolbar(handles, ToolbarId::Charts));
     EXPECT_EQ(found.Panel(found.Text(Name::LineStudiesToolbar)), Toolbar(handles, ToolbarId::LineStudies));
     EXPECT_EQ(found.Panel(found.Text(Name::PeriodicityToolbar)), Toolbar(handles, ToolbarId::Periodicity));
-    // The Standard toolbar is looked up with the Periodicity toolbar's id.
-    EXPECT_EQ(found.Panel(found.Text(Name::StandardToolbar)), Toolbar(handles, ToolbarId::Periodicity));
     EXPECT_EQ(found.Control(found.Text(Name::DataWindow)), handles.dataWindowList);
     EXPECT_EQ(found.Control(found.Text(Name::MarketWatch)), handles.marketWatchList);
     EXPECT_EQ(found.Control(found.Text(Name::Navigator)), handles.navigatorTree);
@@ -118,14 +116,6 @@ TEST(DiscoveryTest, SixTerminalListsFailWithOutOfRangeAfterKeepingTheFirstFive)
     MT4::Windows found;
     EXPECT_THROW(found.Init(0), std::out_of_range);
     EXPECT_EQ(found.Control("Mailbox"), terminal.Handles().terminalLists.at(4));
-}
-
-TEST(DiscoveryTest, PanelNeverStoredGivesNull)
-{
-    StandIn::Terminal terminal(StandIn::Scenario::Named("english"));
-    std::unique_ptr<MT4::Windows> found = Discover();
-    EXPECT_EQ(found->Panel("No Such Panel"), nullptr);
-    EXPECT_EQ(found->Control("No Such Control"), nullptr);
 }
 
 TEST(ExecutablePathTest, IsTheFirstModuleOfTheProcess)

@@ -102,11 +102,4 @@ TEST(LastErrorTextTest, CodeWithoutSystemMessageLeavesTheMessageEmpty)
     EXPECT_EQ(LastErrorText(0x12345), "\nLast Error 74565.\n\n");
 }
 
-TEST(ErrorShapesTest, ComposersBuildTheThreeShapes)
-{
-    EXPECT_EQ(Utils::Error::Method("A::B", "d."), "Ошибка в методе \"A::B()\".\nd.");
-    EXPECT_EQ(Utils::Error::Argument("A::B", "d."), "Метод \"A::B()\".\nd.");
-    EXPECT_EQ(Utils::Error::Function("f", "d."), "Ошибка в функции \"f()\".\nd.");
-}
-
 }  // namespace

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 #include <thread>
 
@@ -130,52 +129,6 @@ TEST_F(RefreshTest, EachChartTicksOnTheMultiplesOfItsIntervalInHundredsOfMs)
     }
 }
 
-// The ticks per second each chart gets, from the terminal's own counts over
-// three seconds: a pass about every 100 ms (plus the pass's own time) ticks
-// the 100 ms chart, every second pass the 250 ms chart, every tenth the 1000 ms
-// chart. The rate of the fastest chart is only bounded loosely: the machine
-// may be busy.
-TEST_F(RefreshTest, IntervalsOf100And250And1000MsGiveTenFiveAndOneTicksASecond)
-{
-    engine->Refresh(Chart(0), 100);
-    engine->Refresh(Chart(1), 250);
-    engine->Refresh(Chart(2), 1000);
-    ASSERT_TRUE(Utils::Wait::Until([this] { return terminal.Ticks().Of(Chart(2)).expert > 0; }, 5, Patience));
-    auto counts = [this] {
-        std::vector<double> ticks;
-        for (size_t chart = 0; chart < 3; ++chart)
-            ticks.push_back(static_cast<double>(terminal.Ticks().Of(Chart(chart)).expert));
-        return ticks;
-    };
-    const std::vector<double> before = counts();
-    const ULONGLONG start = GetTickCount64();
-    Sleep(3000);
-    const std::vector<double> after = counts();
-    const double seconds = static_cast<double>(GetTickCount64() - start) / 1000;
-    std::vector<double> ticks;
-    for (size_t chart = 0; chart < 3; ++chart)
-        ticks.push_back(after[chart] - before[chart]);
-    std::printf("ticks per second: %.2f %.2f %.2f\n", ticks[0] / seconds, ticks[1] / seconds, ticks[2] / seconds);
-    EXPECT_LE(ticks[0] / seconds, 10.5);
-    EXPECT_GE(ticks[0] / seconds, 4.0);
-    EXPECT_NEAR(ticks[1], ticks[0] / 2, 1.5);
-    EXPECT_NEAR(ticks[2], ticks[0] / 10, 1.5);
-    for (size_t chart = 0; chart < 3; ++chart)
-        EXPECT_EQ(terminal.Ticks().Of(Chart(chart)).threads.count(terminal.UiThread()), 1u);
-}
-
-TEST_F(RefreshTest, IntervalsAreClampedAndASecondRefreshReplacesTheFirst)
-{
-    engine->Refresh(Chart(0), 0);
-    engine->Refresh(Chart(1), 250);
-    engine->Refresh(Chart(1), 0xFFFFFFFF);  // a negative interval from a caller is a very long one
-    const MT4::RefreshChart::State state = engine->Snapshot();
-    EXPECT_EQ(state.mode, MT4::RefreshChart::PerChart);
-    EXPECT_EQ(state.table,
-        (std::map<uint32_t, uint32_t> { { Key(Chart(0)), 100u }, { Key(Chart(1)), 0xFFFFFFFFu } }));
-    EXPECT_TRUE(state.working);
-}
-
 TEST_F(RefreshTest, OnceTicksEveryChartOnceInHandleOrderAlsoAfterAStopAndLeavesNoTable)
 {
     engine->Stop(Chart(1));  // asked for before: every chart is asked for anew
@@ -281,18 +234,6 @@ TEST_F(RefreshTest, StopWithoutTheFlagReturnsAtOnceAndTheNextStartWaitsForTheOld
     EXPECT_TRUE(state.working);
     EXPECT_EQ(state.retired, 0u);  // never two workers
     busy.join();
-}
-
-TEST_F(RefreshTest, StartsRightAfterStopsNeverLeaveTwoWorkers)
-{
-    for (int round = 0; round < 20; ++round) {
-        engine->RefreshAll(100);
-        engine->StopAll(false);
-        engine->Refresh(Chart(round % 3), 100);
-        const MT4::RefreshChart::State state = engine->Snapshot();
-        EXPECT_TRUE(state.working);
-        EXPECT_EQ(state.retired, 0u);
-    }
 }
 
 TEST_F(RefreshTest, AnEngineThatGoesEndsItsWorkerFirst)

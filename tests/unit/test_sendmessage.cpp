@@ -107,19 +107,22 @@ TEST(SendMessageTest, MutexNameIsTheHandleAsEightUpperCaseHexDigits)
     EXPECT_EQ(Utils::SendMessage::MutexName(reinterpret_cast<HWND>(0xABCDEF12)), "Utils::SendMessage(ABCDEF12)");
 }
 
+// Whether another thread holds the window's send mutex now.
+bool Held(HWND window)
+{
+    HANDLE mutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, Utils::SendMessage::MutexName(window).c_str());
+    const DWORD waited = mutex ? WaitForSingleObject(mutex, 0) : WAIT_FAILED;
+    if (waited == WAIT_OBJECT_0)
+        ReleaseMutex(mutex);
+    if (mutex)
+        CloseHandle(mutex);
+    return waited == WAIT_TIMEOUT;
+}
+
 TEST(SendMessageTest, ResultIsTheAnswerGivenOnTheWindowsOwnThreadUnderItsNamedMutex)
 {
     std::vector<bool> held;
-    ServedWindow served([&] {
-        HANDLE mutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE,
-            Utils::SendMessage::MutexName(served.Handle()).c_str());
-        const DWORD waited = mutex ? WaitForSingleObject(mutex, 0) : WAIT_FAILED;
-        held.push_back(waited == WAIT_TIMEOUT);
-        if (waited == WAIT_OBJECT_0)
-            ReleaseMutex(mutex);
-        if (mutex)
-            CloseHandle(mutex);
-    });
+    ServedWindow served([&] { held.push_back(Held(served.Handle())); });
     Utils::SendMessage send(served.Handle(), Question, 41, 0);
     EXPECT_EQ(send.Result(), 42);
     // The next send finds the first one's worker idle: no thread is started.
@@ -128,6 +131,7 @@ TEST(SendMessageTest, ResultIsTheAnswerGivenOnTheWindowsOwnThreadUnderItsNamedMu
     EXPECT_EQ(Threads(), threads);
     EXPECT_EQ(served.Answered(), std::vector<DWORD>(2, served.Thread()));
     EXPECT_EQ(held, std::vector<bool>(2, true));
+    EXPECT_FALSE(Held(served.Handle()));  // let go as soon as the answer came
 }
 
 TEST(SendMessageTest, SendsToOneWindowTakeTurnsAcrossThreads)

@@ -42,16 +42,6 @@ TEST(StringSTest, SubstringsAreCountedWithoutOverlap)
         "0\nКоличество элементов: 4294967295\n");
 }
 
-// The Cyrillic sets hold the 33 letters of code page 1251 each, "ё" and "Ё" included.
-TEST(StringSTest, CharacterSets)
-{
-    EXPECT_EQ(StringS::CharSetA(StringS::CyrillicLower), "абвгдеёжзийклмнопрстуфхцчшщъыьэюя");
-    EXPECT_EQ(StringS::CharSetA(StringS::CyrillicUpperDigits), "АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ0123456789");
-    EXPECT_EQ(StringS::CharSetA(StringS::Questions24Digits), std::string(24, '?') + "0123456789");
-    EXPECT_EQ(Thrown([] { StringS::CharSetA(StringS::CharSetCount); }),
-        "Ошибка в методе \"Utils::StringS::CharSetA()\".\nВыбран не существующий набор символов.");
-}
-
 TEST(StringSTest, NumbersInThreeBasesCutToSixteenBits)
 {
     EXPECT_EQ(StringS::StringToNumberA(""), 0);

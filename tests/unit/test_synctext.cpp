@@ -23,15 +23,6 @@ TEST(SyncTextTest, TextIsCutAtItsFirstZeroAndFollowedByTwoZeros)
     EXPECT_EQ(std::memcmp(result, "EURUSD\0\0", 8), 0);
 }
 
-TEST(SyncTextTest, NextResultOnOneThreadReplacesTheLast)
-{
-    Utils::Pointer<MT4::SyncText> text;
-    const char* first = text->Set("first");
-    const char* second = text->Set("other");
-    EXPECT_EQ(first, second);
-    EXPECT_STREQ(first, "other");
-}
-
 TEST(SyncTextTest, TwoThreadsKeepTheirOwnText)
 {
     HANDLE aSet = CreateEventA(nullptr, TRUE, FALSE, nullptr);

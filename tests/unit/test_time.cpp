@@ -124,7 +124,6 @@ TEST(DateTimeParserTest, FileTimesConvertAfterTheLastParse)
     record = clock->StringToSystemTime("1970.01.01 00:00:01");
     SystemTimeToFileTime(&record, &fileTime);
     EXPECT_EQ(clock->FileTimeToTime(fileTime), 1u);
-    EXPECT_EQ(Clock::TypeName(), "TYPE_UNIX_TIME32_SECOND");
 }
 
 const std::string Method = "Ошибка в методе \"Utils::Time<TYPE_UNIX_TIME32_SECOND>::DateTimeSeparator()\".\n";
