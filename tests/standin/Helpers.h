@@ -45,4 +45,21 @@ inline std::vector<HWND> DescendantsOfClass(HWND window, const std::string& clas
     return found;
 }
 
+// The top-level windows of this process and all their descendants.
+inline std::vector<HWND> WindowsOfThisProcess()
+{
+    std::vector<HWND> topLevel, all;
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&topLevel));
+    for (HWND window : topLevel) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process != GetCurrentProcessId())
+            continue;
+        all.push_back(window);
+        for (HWND child : Descendants(window))
+            all.push_back(child);
+    }
+    return all;
+}
+
 }  // namespace StandInTest
