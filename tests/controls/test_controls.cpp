@@ -214,68 +214,46 @@ std::string Expanded(HWND tree)
     return marks;
 }
 
-void Expand(HWND tree, int root)
-{
-    SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(Roots(tree)[root]));
-}
-
-TEST_P(ControlsTest, TreeLineZeroOpensNothing)
-{
-    Host host(OtherProcess(), "english");
-    EXPECT_EQ(Line(host.navigator, 0), "Accounts");
-    EXPECT_EQ(Expanded(host.navigator), "-----");
-    EXPECT_EQ(Next(host.navigator, TVGN_CARET), Roots(host.navigator)[0]);
-}
-
-TEST_P(ControlsTest, TreeKeepsTheBranchItOpenedRightBeforeTheTarget)
+// Walks in turn on one tree, from the branches the steps before left: each
+// gives its line's text (or refusal), the roots it leaves expanded, and the
+// line it leaves selected (a root's index, or its first child's as "root.0").
+TEST_P(ControlsTest, TreeWalksOpenWhatTheyMeetAndCloseAllButTheBranchRightBeforeTheTarget)
 {
     Host host(OtherProcess(), "english");
     HWND tree = host.navigator;
-    EXPECT_EQ(Line(tree, 1), "12345678");
-    EXPECT_EQ(Expanded(tree), "+----");
-    EXPECT_EQ(Next(tree, TVGN_CARET), Next(tree, TVGN_CHILD, Roots(tree)[0]));
-    SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(Roots(tree)[0]));
-    // The target is the next root: the branch before it stays open too.
-    EXPECT_EQ(Line(tree, 2), "Indicators");
-    EXPECT_EQ(Expanded(tree), "+----");
-    EXPECT_EQ(Next(tree, TVGN_CARET), Roots(tree)[1]);
-}
-
-TEST_P(ControlsTest, TreeCollapsesTheEarlierBranchesItOpened)
-{
-    Host host(OtherProcess(), "english");
-    HWND tree = host.navigator;
-    EXPECT_EQ(Line(tree, 3), "Moving Average");
-    EXPECT_EQ(Expanded(tree), "-+---");
-    EXPECT_EQ(Next(tree, TVGN_CARET), Next(tree, TVGN_CHILD, Roots(tree)[1]));
-    // On its way to the last line the walk opens four branches and keeps the
-    // last; Indicators was open before and stays so.
-    EXPECT_EQ(Line(tree, 13), "PeriodConverter");
-    EXPECT_EQ(Expanded(tree), "-+--+");
-}
-
-TEST_P(ControlsTest, TreeLeavesBranchesThatWereOpenAsTheyWere)
-{
-    Host host(OtherProcess(), "english");
-    HWND tree = host.navigator;
-    Expand(tree, 1);
-    // Accounts opened, Indicators met open, Expert Advisors opened before its leaf.
-    EXPECT_EQ(Line(tree, 7), "MACD Sample");
-    EXPECT_EQ(Expanded(tree), "-++--");
-    // The last branch met was already open: every branch the walk opened closes.
-    EXPECT_EQ(Line(tree, 4), "MACD");
-    EXPECT_EQ(Expanded(tree), "-++--");
-    SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(Roots(tree)[2]));
-    EXPECT_EQ(Line(tree, 5), "Relative Strength Index");
-    EXPECT_EQ(Expanded(tree), "-+---");
-}
-
-TEST_P(ControlsTest, TreeLineBeyondTheCountIsRefused)
-{
-    Host host(OtherProcess(), "english");
-    EXPECT_EQ(Line(host.navigator, 14),
-        "Метод \"Utils::Controls::TreeView::GetText()\".\nУказан неверный номер строки.");
-    EXPECT_EQ(Expanded(host.navigator), "-----");
+    const struct {
+        int collapse;  // a root to close before the walk, or -1
+        uint32_t line;
+        const char* text;
+        const char* expanded;
+        const char* caret;
+    } steps[] = {
+        { -1, 0, "Accounts", "-----", "0" },
+        { -1, 1, "12345678", "+----", "0.0" },
+        // The target is the next root: the branch before it stays open too.
+        { 0, 2, "Indicators", "+----", "1" },
+        { 0, 3, "Moving Average", "-+---", "1.0" },
+        // On its way to the last line the walk opens four branches and keeps
+        // the last; Indicators was open before and stays so.
+        { -1, 13, "PeriodConverter", "-+--+", "4.0" },
+        { 4, 14, "Метод \"Utils::Controls::TreeView::GetText()\".\nУказан неверный номер строки.", "-+---",
+            "" },
+        // Accounts opened, Indicators met open, Expert Advisors opened before its leaf.
+        { -1, 7, "MACD Sample", "-++--", "" },
+        // The last branch met was already open: every branch the walk opened closes.
+        { -1, 4, "MACD", "-++--", "" },
+        { 2, 5, "Relative Strength Index", "-+---", "" },
+    };
+    for (const auto& step : steps) {
+        if (step.collapse >= 0)
+            SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(Roots(tree)[step.collapse]));
+        EXPECT_EQ(Line(tree, step.line), step.text) << step.line;
+        EXPECT_EQ(Expanded(tree), step.expanded) << step.line;
+        if (*step.caret) {
+            HTREEITEM root = Roots(tree)[step.caret[0] - '0'];
+            EXPECT_EQ(Next(tree, TVGN_CARET), step.caret[1] ? Next(tree, TVGN_CHILD, root) : root) << step.line;
+        }
+    }
 }
 
 // --- tabs and checks ---------------------------------------------------------------
