@@ -1,5 +1,5 @@
 // Singletons: one object however many threads race its first getter, kept
-// alive by its holder; reference counts and the base class's texts.
+// alive by its holder; reference counts and a release below zero.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -86,31 +86,6 @@ TEST(BaseTest, ReleaseBelowZeroThrowsTheNegativeCountText)
         EXPECT_STREQ(text, "Ошибка в методе \"Utils::Base::Release()\".\nОтрицательное значение счётчика указателей.");
     }
     EXPECT_EQ(object.Count(), -1);
-}
-
-TEST(BaseTest, LessAndEqualsOfTheBaseThrowTheirFourLineTexts)
-{
-    Counted a, b;
-    try {
-        a.Less(b);
-        FAIL() << "no throw";
-    } catch (const std::string& text) {
-        EXPECT_EQ(text,
-            "Этт метод позволяет сравнивать объекты по условию \"меньше\" внутри класса умного указателя.\n"
-            "Для использования этого метода необходимо определить его в своём коде.\n"
-            "Основной метод \"Utils::Base::Less()\".\n"
-            "Тщательно проверьте этот метод, если он нужен.");
-    }
-    try {
-        a.Equals(b);
-        FAIL() << "no throw";
-    } catch (const std::string& text) {
-        EXPECT_EQ(text,
-            "Этт метод позволяет сравнивать объекты по условию \"равно\" внутри класса умного указателя.\n"
-            "Для использования этого метода необходимо определить его в своём коде.\n"
-            "Основной метод \"Utils::Base::Equals()\".\n"
-            "Тщательно проверьте этот метод, если он нужен.");
-    }
 }
 
 }  // namespace
