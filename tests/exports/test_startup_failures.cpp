@@ -1,6 +1,6 @@
 // Start-up that cannot find a terminal it can serve reports it in one box
 // captioned with the library's name, after the waits the terminal's start
-// may need.
+// may need; a program's first call starts the library by itself.
 #include <gtest/gtest.h>
 
 #include "StandIn.h"
@@ -28,6 +28,16 @@ TEST(StartUpFailureTest, TerminalInNeitherLanguageIsRejectedAfterTenPasses)
             "Если библиотека \"RazozazER4.dll\" запущена с новым билдом МТ4, то возможно, в нём изменены классы "
             "окон.\n"
             "Обратитесь к разработчику библиотеки за обновлённой версией." } }));
+}
+
+// A fresh process: no VelmorInit before the first call.
+TEST(StartUpFailureTest, FirstCallStartsTheLibraryForTheTerminalOfThisProcess)
+{
+    StandIn::Terminal terminal(StandIn::Scenario::Named("english"));
+    Support::BoxWatcher boxes;
+    Support::Library library;
+    EXPECT_EQ(library.Get<Support::IntFn>("VelmorGetNumberTools")(), 5);
+    EXPECT_EQ(boxes.Take(), std::vector<Box> {});
 }
 
 TEST(StartUpFailureTest, ProcessWithoutTerminalWindowGivesUpAfterAboutSixtySeconds)
