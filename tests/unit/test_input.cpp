@@ -50,7 +50,8 @@ protected:
     {
         SetForegroundWindow(window.Handle());
         SetFocus(window.Handle());
-        Support::PumpUntil([] { return false; }, 50);
+        // The display gives the focus in its own time (slowly under qemu).
+        Support::PumpUntil([&] { return GetFocus() == window.Handle(); }, 3000);
         ASSERT_EQ(GetFocus(), window.Handle());
     }
     Support::TestWindow window { 300, 300, 200, 100, RGB(0, 255, 0) };
