@@ -6,7 +6,6 @@
 // restarts the library over and over. "--seconds=N" sets how long the first
 // run lasts (15 s unless given).
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -23,6 +22,7 @@
 #include "StandIn.h"
 #include "support/BoxWatcher.h"
 #include "support/Library.h"
+#include "support/TestWindow.h"
 
 namespace {
 
@@ -49,19 +49,6 @@ DWORD HandleCount()
         if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags))
             ++count;
     }
-    return count;
-}
-
-DWORD ThreadCount()
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    DWORD count = 0;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
-        if (entry.th32OwnerProcessID == GetCurrentProcessId())
-            ++count;
-    CloseHandle(snapshot);
     return count;
 }
 
@@ -231,16 +218,16 @@ TEST_F(Soak, SixteenThreadsOnTenChartsGetTheTerminalsResultsWithoutBoxesDeadlock
     ASSERT_EQ(boxes.Take(), std::vector<Support::Box>());
     Sleep(2500);  // the send workers end 2 s after their last send, closing what they kept
     const DWORD handlesBefore = HandleCount();
-    const DWORD threadsBefore = ThreadCount();
+    const size_t threadsBefore = Support::ThreadCount();
 
     std::vector<Support::Box> shown;
     EXPECT_EQ(Hammer(Threads, g_seconds, nullptr, shown), 0);
     EXPECT_EQ(shown, std::vector<Support::Box>());
     Sleep(2500);  // likewise
     const DWORD handlesAfter = HandleCount();
-    const DWORD threadsAfter = ThreadCount();
+    const size_t threadsAfter = Support::ThreadCount();
 
-    std::printf("handles %lu before, %lu after; threads %lu before, %lu after\n", handlesBefore, handlesAfter,
+    std::printf("handles %lu before, %lu after; threads %zu before, %zu after\n", handlesBefore, handlesAfter,
         threadsBefore, threadsAfter);
     EXPECT_LE(handlesAfter, handlesBefore + 2);
     EXPECT_GE(handlesAfter + 2, handlesBefore);

@@ -1,5 +1,7 @@
 #include "support/TestWindow.h"
 
+#include <tlhelp32.h>
+
 namespace Support {
 
 namespace {
@@ -75,6 +77,18 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
             return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
+}
+
+size_t ThreadCount()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    size_t count = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId();
+    CloseHandle(snapshot);
+    return count;
 }
 
 }  // namespace Support

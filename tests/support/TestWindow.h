@@ -42,4 +42,7 @@ private:
 // Dispatches this thread's messages until `done` holds or `timeoutMs` passed.
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
+// The threads of this process now.
+size_t ThreadCount();
+
 }  // namespace Support

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include "Utils/SendMessage.h"
 #include "Utils/Wait.h"
+#include "support/TestWindow.h"
 
 namespace {
 
@@ -89,18 +89,6 @@ private:
 };
 
 // The threads of this process.
-size_t Threads()
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    size_t count = 0;
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
-        count += entry.th32OwnerProcessID == GetCurrentProcessId();
-    CloseHandle(snapshot);
-    return count;
-}
-
 TEST(SendMessageTest, MutexNameIsTheHandleAsEightUpperCaseHexDigits)
 {
     EXPECT_EQ(Utils::SendMessage::MutexName(reinterpret_cast<HWND>(0x1027C)), "Utils::SendMessage(0001027C)");
@@ -126,9 +114,9 @@ TEST(SendMessageTest, ResultIsTheAnswerGivenOnTheWindowsOwnThreadUnderItsNamedMu
     Utils::SendMessage send(served.Handle(), Question, 41, 0);
     EXPECT_EQ(send.Result(), 42);
     // The next send finds the first one's worker idle: no thread is started.
-    const size_t threads = Threads();
+    const size_t threads = Support::ThreadCount();
     EXPECT_EQ(Utils::SendMessage(served.Handle(), Question, 1, 0).Result(), 2);
-    EXPECT_EQ(Threads(), threads);
+    EXPECT_EQ(Support::ThreadCount(), threads);
     EXPECT_EQ(served.Answered(), std::vector<DWORD>(2, served.Thread()));
     EXPECT_EQ(held, std::vector<bool>(2, true));
     EXPECT_FALSE(Held(served.Handle()));  // let go as soon as the answer came
