@@ -1,113 +1,66 @@
-// The control operations against the stand-in's real list views, tree and tab
-// strip, once with the stand-in in this process and once with standin.exe in
-// another: the results are the same. Edits, buttons, labels and a deeper tree
-// against standard controls, likewise in this process and in another.
+// Control access against real controls, once in this process and once in
+// another: the stand-in's list views, Navigator tree and tab strip, and the
+// standard edit, check box, label and deeper tree of Support::ControlHost.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
-#include <fstream>
 #include <functional>
 #include <memory>
 
 #include "StandIn.h"
 #include "Utils/Controls.h"
 #include "Utils/Errors.h"
+#include "standin/Helpers.h"
 #include "support/ControlHost.h"
 #include "support/StandInProcess.h"
 #include "support/Thrown.h"
 
 namespace Controls = Utils::Controls;
+using Support::ControlHost;
+using Support::Thrown;
 
 namespace {
 
-const UINT MarketWatchList = 0x8A71;
-const UINT NavigatorTree = 0x8A6F;
-const UINT TerminalPanel = 0x51;
-const UINT TerminalTabs = 0x471;
-const UINT TerminalFirstList = 0x8A80;
-
-using Support::Thrown;
-
-// A tree line's text, or the text its read threw.
-std::string Line(HWND tree, uint32_t line)
-{
-    std::string text;
-    const std::string thrown = Thrown([&] { text = Controls::TreeView::GetText(tree, line); });
-    return thrown == "no error" ? text : thrown;
-}
-
-struct Found {
-    UINT id;
-    HWND window;
-};
-
-BOOL CALLBACK FindId(HWND window, LPARAM found)
-{
-    auto& wanted = *reinterpret_cast<Found*>(found);
-    if (static_cast<UINT>(GetDlgCtrlID(window)) != wanted.id)
-        return TRUE;
-    wanted.window = window;
-    return FALSE;
-}
-
-HWND Descendant(HWND parent, UINT id)
-{
-    Found found = { id, nullptr };
-    EnumChildWindows(parent, FindId, reinterpret_cast<LPARAM>(&found));
-    return found.window;
-}
-
-// The stand-in serving one test, in this process or in another: a named
-// scenario, or one made of scenario lines.
+// The stand-in with a named scenario, or ControlHost's window (no scenario),
+// in this process or in standin.exe / controlhost.exe.
 class Host {
 public:
-    Host(bool otherProcess, const std::string& name, const std::string& lines = "")
+    Host(bool otherProcess, const char* scenario = nullptr)
     {
-        std::string scenario = name;
-        if (!lines.empty()) {
-            char folder[MAX_PATH];
-            GetTempPathA(MAX_PATH, folder);
-            scenario = std::string(folder) + "razozazer4-controls.txt";
-            std::ofstream(scenario) << lines;
-        }
-        HWND main;
-        if (otherProcess) {
-            m_process = std::make_unique<Support::StandInProcess>(scenario);
-            main = m_process->Main();
-        } else {
-            m_terminal = std::make_unique<StandIn::Terminal>(
-                lines.empty() ? StandIn::Scenario::Named(scenario) : StandIn::Scenario::FromFile(scenario));
-            main = m_terminal->Handles().main;
-        }
-        marketWatch = Descendant(main, MarketWatchList);
-        navigator = Descendant(main, NavigatorTree);
-        HWND terminal = Descendant(main, TerminalPanel);
-        terminalTabs = GetDlgItem(terminal, TerminalTabs);
-        firstTerminalList = GetDlgItem(terminal, TerminalFirstList);
+        if (otherProcess)
+            m_process = std::make_unique<Support::StandInProcess>(scenario ? scenario : "",
+                scenario ? "standin.exe" : "controlhost.exe");
+        else if (scenario)
+            m_terminal = std::make_unique<StandIn::Terminal>(StandIn::Scenario::Named(scenario));
+        else
+            m_controls = std::make_unique<ControlHost>();
+        m_main = m_process ? m_process->Main() : m_terminal ? m_terminal->Handles().main : m_controls->Window();
     }
-
-    HWND marketWatch = nullptr;
-    HWND navigator = nullptr;
-    HWND terminalTabs = nullptr;
-    HWND firstTerminalList = nullptr;
+    HWND Item(int id) const { return GetDlgItem(m_main, id); }
+    // A descendant by its id; the Terminal panel's, when `inTerminal`.
+    HWND Find(int id, bool inTerminal = false) const
+    {
+        for (HWND window : StandInTest::Descendants(inTerminal ? Find(0x51) : m_main))
+            if (GetDlgCtrlID(window) == id)
+                return window;
+        return nullptr;
+    }
 
 private:
     std::unique_ptr<StandIn::Terminal> m_terminal;
+    std::unique_ptr<ControlHost> m_controls;
     std::unique_ptr<Support::StandInProcess> m_process;
+    HWND m_main = nullptr;
 };
 
-class ControlsTest : public ::testing::TestWithParam<bool> {
-protected:
-    bool OtherProcess() const { return GetParam(); }
-};
+class ControlsTest : public ::testing::TestWithParam<bool> { };
 
 INSTANTIATE_TEST_SUITE_P(Place, ControlsTest, ::testing::Values(false, true),
     [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "OtherProcess" : "ThisProcess"; });
 
-// Rows in a selection state, as the control reports them.
 std::vector<int> Rows(HWND list, UINT state)
 {
     std::vector<int> rows;
@@ -116,269 +69,206 @@ std::vector<int> Rows(HWND list, UINT state)
     return rows;
 }
 
-// --- list views ---------------------------------------------------------------
-
-TEST_P(ControlsTest, SizesAndTheFirstColumnAreReadWithoutChangingTheSelection)
+bool InView(HWND list, int row)
 {
-    Host host(OtherProcess(), "english");
-    const Controls::ListView::Size size = Controls::ListView::GetItem(host.marketWatch);
-    const Controls::ListView::Size empty = Controls::ListView::GetItem(host.firstTerminalList);
-    EXPECT_EQ(std::vector<int>({ size.rows, size.columns, empty.rows, empty.columns }), std::vector<int>({ 5, 3, 0, 0 }));
-    EXPECT_EQ(Controls::ListView::GetTextItem(host.marketWatch),
-        (std::vector<std::string> { "EURUSD", "GBPUSD", "USDJPY", "USDCHF", "AUDUSD" }));
-    EXPECT_EQ(Rows(host.marketWatch, LVNI_SELECTED), std::vector<int>());
-    EXPECT_EQ(Rows(host.marketWatch, LVNI_FOCUSED), std::vector<int>());
-    EXPECT_EQ(SendMessageA(host.marketWatch, LVM_GETTOPINDEX, 0, 0), 0);
-    EXPECT_EQ(Thrown([&] { Controls::ListView::GetTextItem(host.firstTerminalList); }),
-        "Метод \"Utils::Controls::ListView::GetTextItem()\".\nУказан неверный номер столбца.");
+    const auto top = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+    return row >= top && row < top + static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
 }
 
-TEST_P(ControlsTest, ReadingACellLeavesItsRowSelectedAndFocused)
+// Market Watch of 5,000 rows "S0000" … (bid 1.0nnnn, ask 12 points more),
+// the Terminal panel's first list (no column) and tabs, and ControlHost.
+TEST_P(ControlsTest, ListsTabsEditsAndLabelsAnswerOrRefuseWithTheirTexts)
 {
-    Host host(OtherProcess(), "english");
-    EXPECT_EQ(Controls::ListView::GetText(host.marketWatch, 1, 2), "1.26725");
-    EXPECT_EQ(Rows(host.marketWatch, LVNI_SELECTED), std::vector<int> { 1 });
-    EXPECT_EQ(Rows(host.marketWatch, LVNI_FOCUSED), std::vector<int> { 1 });
-    EXPECT_EQ(Controls::ListView::GetText(host.marketWatch, 4, 0), "AUDUSD");
-    EXPECT_EQ(Rows(host.marketWatch, LVNI_FOCUSED), std::vector<int> { 4 });
-    EXPECT_EQ(SendMessageA(host.marketWatch, LVM_GETITEMSTATE, 4, LVIS_SELECTED), LVIS_SELECTED);
-}
-
-TEST_P(ControlsTest, CellReadsTestTheColumnBeforeTheRow)
-{
-    Host host(OtherProcess(), "", "symbol =\n");
-    const std::string column = "Метод \"Utils::Controls::ListView::GetText()\".\nУказан неверный номер столбца.";
-    const std::string row = "Метод \"Utils::Controls::ListView::GetText()\".\nУказан неверный номер строки.";
-    EXPECT_EQ(Thrown([&] { Controls::ListView::GetText(host.marketWatch, 0, 0); }), row);
-    EXPECT_EQ(Thrown([&] { Controls::ListView::GetText(host.marketWatch, 7, 3); }), column);
-    EXPECT_EQ(Thrown([&] { Controls::ListView::GetText(host.firstTerminalList, 0, 0); }), column);
-    EXPECT_EQ(Controls::ListView::GetTextItem(host.marketWatch), std::vector<std::string>());
-}
-
-TEST_P(ControlsTest, FarRowsAreScrolledIntoViewByVisibleAndByCellReads)
-{
-    Host host(OtherProcess(), "many-symbols");
-    HWND list = host.marketWatch;
-    const auto inView = [list](int row) {
-        const auto top = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
-        const auto page = static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
-        return row >= top && row < top + page;
-    };
-    ASSERT_FALSE(inView(4000));
+    Host host(GetParam(), "many-symbols"), standard(GetParam());
+    const HWND list = host.Find(0x8A71), tree = host.Find(0x8A6F), tabs = host.Find(0x471, true);
+    const HWND noColumn = host.Find(0x8A80, true), edit = standard.Item(ControlHost::EditId);
+    const auto size = Controls::ListView::GetItem(list), none = Controls::ListView::GetItem(noColumn);
+    EXPECT_EQ(std::vector<int>({ size.rows, size.columns, none.rows, none.columns }),
+        std::vector<int>({ 5000, 3, 0, 0 }));
+    const std::vector<std::string> symbols = Controls::ListView::GetTextItem(list);
+    ASSERT_EQ(symbols.size(), 5000u);
+    EXPECT_EQ(SendMessageA(list, LVM_GETTOPINDEX, 0, 0), 0);
+    EXPECT_EQ(std::vector<std::string>({ symbols[0], symbols[1], symbols[4999] }),
+        std::vector<std::string>({ "S0000", "S0001", "S4999" }));
     Controls::ListView::Visible(list, 4000);
-    EXPECT_TRUE(inView(4000));
+    EXPECT_TRUE(InView(list, 4000));
+    EXPECT_EQ(Controls::TabControl::SetFocus(tabs, 6), 7);
+
+    HWND gone = CreateWindowExA(0, "Static", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    DestroyWindow(gone);
+    const std::string method = "Метод \"Utils::Controls::", error = "Ошибка в методе \"Utils::Controls::";
+    const std::string column = method + "ListView::GetText()\".\nУказан неверный номер столбца.";
+    const std::string tab = error + "TabControl::SetFocus()\".\nВведённый номер вкладки превышает количество вкладок.";
+    const struct {
+        const char* name;
+        std::function<void()> call;
+        std::string thrown;
+    } refusals[] = {
+        { "bulk read, no column", [&] { Controls::ListView::GetTextItem(noColumn); },
+            method + "ListView::GetTextItem()\".\nУказан неверный номер столбца." },
+        { "cell, column and row past the end: the column first", [&] { Controls::ListView::GetText(list, 7000, 3); },
+            column },
+        { "cell of a list without columns", [&] { Controls::ListView::GetText(noColumn, 0, 0); }, column },
+        { "cell, row past the end", [&] { Controls::ListView::GetText(list, 5000, 0); },
+            method + "ListView::GetText()\".\nУказан неверный номер строки." },
+        { "selection past the end", [&] { Controls::ListView::KeyDown(list, 5000); },
+            method + "ListView::KeyDown()\".\nУказан неверный номер строки." },
+        { "scroll past the end", [&] { Controls::ListView::Visible(list, 5000); },
+            method + "ListView::Visible()\".\nНомер введённой строки превышает общее количество строк." },
+        { "tab at the count", [&] { Controls::TabControl::SetFocus(tabs, 7); }, tab },
+        { "tab past 16 bits", [&] { Controls::TabControl::SetFocus(tabs, 0x10000); }, tab },
+        { "no handle", [] { Controls::ListView::Check(nullptr); },
+            method + "ListView::Check()\".\nНедействительный системный дескриптор." },
+        { "a gone window", [&] { Controls::TreeView::Check(gone); },
+            method + "TreeView::Check()\".\nОтсутсвует указанный TreeView." + LastErrorText(ERROR_INVALID_WINDOW_HANDLE) },
+        { "a list as a button", [&] { Controls::Button::Check(list); },
+            method + "Button::Check()\".\nКласс не является Button." },
+        { "a tree as an edit", [&] { Controls::Edit::GetText(tree); },
+            method + "Edit::Check()\".\nКласс не является Edit." },
+        { "a list as tabs", [&] { Controls::TabControl::SetFocus(list, 0); },
+            method + "TabControl::Check()\".\nКласс не является TabControl." },
+        { "a check box as an edit", [&] { Controls::Edit::SetText(standard.Item(ControlHost::CheckBoxId), "x"); },
+            method + "Edit::Check()\".\nКласс не является Edit." },
+        { "a check box is a button, whose class names no check box", [&] {
+             Controls::Button::Check(standard.Item(ControlHost::CheckBoxId));
+             Controls::Check(standard.Item(ControlHost::CheckBoxId), Controls::Kind::CheckBox);
+         },
+            method + "CheckBox::Check()\".\nКласс не является CheckBox." },
+        { "each of its own kind", [&] {
+             Controls::ListView::Check(list);
+             Controls::TreeView::Check(tree);
+             Controls::TabControl::Check(tabs);
+         },
+            "no error" },
+        { "an edit that takes no text", [&] { Controls::Edit::SetText(standard.Item(ControlHost::RefusingEditId), "x"); },
+            error + "Edit::SetText()\".\nТекст не установлен." },
+    };
+    for (const auto& row : refusals) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(Thrown(row.call), row.thrown);
+    }
+    // Nothing above selected a row or moved the tab focus.
     EXPECT_EQ(Rows(list, LVNI_SELECTED), std::vector<int>());
-    EXPECT_EQ(Controls::ListView::GetText(list, 1200, 2), "1.01212");
-    EXPECT_TRUE(inView(1200));
-    EXPECT_EQ(Thrown([&] { Controls::ListView::Visible(list, 5000); }),
-        "Метод \"Utils::Controls::ListView::Visible()\".\nНомер введённой строки превышает общее количество "
-        "строк.");
-}
+    EXPECT_EQ(Rows(list, LVNI_FOCUSED), std::vector<int>());
+    EXPECT_EQ(SendMessageA(tabs, TCM_GETCURFOCUS, 0, 0), 6);
 
-TEST_P(ControlsTest, KeyDownSelectsAndFocusesARow)
-{
-    Host host(OtherProcess(), "english");
-    Controls::ListView::KeyDown(host.marketWatch, 2);
-    EXPECT_EQ(Rows(host.marketWatch, LVNI_SELECTED), std::vector<int> { 2 });
-    EXPECT_EQ(Rows(host.marketWatch, LVNI_FOCUSED), std::vector<int> { 2 });
-    EXPECT_EQ(Thrown([&] { Controls::ListView::KeyDown(host.marketWatch, 5); }),
-        "Метод \"Utils::Controls::ListView::KeyDown()\".\nУказан неверный номер строки.");
+    // A cell read scrolls its row into view and leaves it selected and focused,
+    // as a key down does; an edit holds the text set, whatever its limit.
+    SendMessageA(edit, EM_SETLIMITTEXT, 4, 0);
+    const struct {
+        const char* name;
+        std::function<std::string()> call;
+        std::string result;
+        int row;
+    } reads[] = {
+        { "cell", [&] { return Controls::ListView::GetText(list, 1200, 2); }, "1.01212", 1200 },
+        { "first column", [&] { return Controls::ListView::GetText(list, 4, 0); }, "S0004", 4 },
+        { "key down", [&] { Controls::ListView::KeyDown(list, 2); return std::string(); }, "", 2 },
+        { "tab", [&] { return std::to_string(Controls::TabControl::SetFocus(tabs, 0)); }, "7", -1 },
+        { "edit", [&] { return Controls::Edit::SetText(edit, "EURUSD,60"); }, "EURUSD,60", -1 },
+        { "edit, Cyrillic", [&] { return Controls::Edit::SetText(edit, "Счёт 12345678"); }, "Счёт 12345678", -1 },
+        { "edit read", [&] { return Controls::Edit::GetText(edit); }, "Счёт 12345678", -1 },
+        { "edit emptied", [&] { return Controls::Edit::SetText(edit, ""); }, "", -1 },
+        { "label", [&] { return Controls::Static::GetText(standard.Item(ControlHost::StaticId)); },
+            "Do you really want to stop?", -1 },
+    };
+    for (const auto& read : reads) {
+        SCOPED_TRACE(read.name);
+        EXPECT_EQ(read.call(), read.result);
+        if (read.row < 0)
+            continue;
+        EXPECT_TRUE(InView(list, read.row));
+        EXPECT_EQ(Rows(list, LVNI_FOCUSED), std::vector<int> { read.row });
+        EXPECT_EQ(SendMessageA(list, LVM_GETITEMSTATE, read.row, LVIS_SELECTED), LVIS_SELECTED);
+    }
+    EXPECT_EQ(SendMessageA(tabs, TCM_GETCURFOCUS, 0, 0), 0);
 }
-
-// --- the Navigator tree ---------------------------------------------------------
-// Lines, all branches open: 0 Accounts, 1 12345678, 2 Indicators, 3 Moving
-// Average, 4 MACD, 5 Relative Strength Index, 6 Expert Advisors, 7 MACD Sample,
-// 8 Moving Average, 9 Custom Indicators, 10 Heiken Ashi, 11 ZigZag, 12 Scripts,
-// 13 PeriodConverter.
 
 HTREEITEM Next(HWND tree, UINT relation, HTREEITEM item = nullptr)
 {
-    return reinterpret_cast<HTREEITEM>(
-        SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+    return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
-std::vector<HTREEITEM> Roots(HWND tree)
+// The item at a path of child indexes: "2.0" is the first child of the third root.
+HTREEITEM At(HWND tree, const std::string& path)
 {
-    std::vector<HTREEITEM> roots;
-    for (HTREEITEM item = Next(tree, TVGN_ROOT); item; item = Next(tree, TVGN_NEXT, item))
-        roots.push_back(item);
-    return roots;
+    HTREEITEM item = nullptr;
+    for (size_t i = 0; i < path.size(); i += 2) {
+        item = item ? Next(tree, TVGN_CHILD, item) : Next(tree, TVGN_ROOT);
+        for (int n = path[i] - '0'; n > 0; --n)
+            item = Next(tree, TVGN_NEXT, item);
+    }
+    return item;
 }
 
-// Which of the five roots are expanded, as "+" and "-".
-std::string Expanded(HWND tree)
+// "+" or "-" for every item that has children, expanded or not, depth first.
+std::string Expanded(HWND tree, HTREEITEM parent = nullptr)
 {
     std::string marks;
-    for (HTREEITEM root : Roots(tree))
-        marks += SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(root), TVIS_EXPANDED) ? '+' : '-';
+    for (HTREEITEM item = parent ? Next(tree, TVGN_CHILD, parent) : Next(tree, TVGN_ROOT); item;
+         item = Next(tree, TVGN_NEXT, item))
+        if (Next(tree, TVGN_CHILD, item))
+            marks += (SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) ? "+" : "-")
+                + Expanded(tree, item);
     return marks;
 }
 
 // Walks in turn on one tree, from the branches the steps before left: each
-// gives its line's text (or refusal), the roots it leaves expanded, and the
-// line it leaves selected (a root's index, or its first child's as "root.0").
+// gives its line's text (or refusal), the branches it leaves expanded and the
+// line it leaves selected. Navigator, all open: 0 Accounts, 1 12345678,
+// 2 Indicators, 3 Moving Average, 4 MACD, 5 Relative Strength Index, 6 Expert
+// Advisors, 7 MACD Sample, 8 Moving Average, 9 Custom Indicators, 10 Heiken
+// Ashi, 11 ZigZag, 12 Scripts, 13 PeriodConverter. ControlHost's: 0 Root A,
+// 1 Folder A1, 2 Leaf A1x, 3 Leaf A1y, 4 Root B, 5 Leaf B1.
 TEST_P(ControlsTest, TreeWalksOpenWhatTheyMeetAndCloseAllButTheBranchRightBeforeTheTarget)
 {
-    Host host(OtherProcess(), "english");
-    HWND tree = host.navigator;
+    Host host(GetParam(), "english"), standard(GetParam());
+    const HWND navigator = host.Find(0x8A6F), nested = standard.Item(ControlHost::TreeId);
     const struct {
-        int collapse;  // a root to close before the walk, or -1
+        HWND tree;
+        std::vector<const char*> collapse;  // paths closed before the walk
         uint32_t line;
         const char* text;
         const char* expanded;
-        const char* caret;
+        const char* caret;  // a path, or "" unchecked
     } steps[] = {
-        { -1, 0, "Accounts", "-----", "0" },
-        { -1, 1, "12345678", "+----", "0.0" },
+        { navigator, {}, 0, "Accounts", "-----", "0" },
+        { navigator, {}, 1, "12345678", "+----", "0.0" },
         // The target is the next root: the branch before it stays open too.
-        { 0, 2, "Indicators", "+----", "1" },
-        { 0, 3, "Moving Average", "-+---", "1.0" },
+        { navigator, { "0" }, 2, "Indicators", "+----", "1" },
+        { navigator, { "0" }, 3, "Moving Average", "-+---", "1.0" },
         // On its way to the last line the walk opens four branches and keeps
         // the last; Indicators was open before and stays so.
-        { -1, 13, "PeriodConverter", "-+--+", "4.0" },
-        { 4, 14, "Метод \"Utils::Controls::TreeView::GetText()\".\nУказан неверный номер строки.", "-+---",
-            "" },
+        { navigator, {}, 13, "PeriodConverter", "-+--+", "4.0" },
+        { navigator, { "4" }, 14, "Метод \"Utils::Controls::TreeView::GetText()\".\nУказан неверный номер строки.",
+            "-+---", "" },
         // Accounts opened, Indicators met open, Expert Advisors opened before its leaf.
-        { -1, 7, "MACD Sample", "-++--", "" },
+        { navigator, {}, 7, "MACD Sample", "-++--", "" },
         // The last branch met was already open: every branch the walk opened closes.
-        { -1, 4, "MACD", "-++--", "" },
-        { 2, 5, "Relative Strength Index", "-+---", "" },
+        { navigator, {}, 4, "MACD", "-++--", "" },
+        { navigator, { "2" }, 5, "Relative Strength Index", "-+---", "" },
+        // A leaf inside Folder A1: its ancestors stay open, or it would be hidden.
+        { nested, {}, 3, "Leaf A1y", "++-", "0.0.1" },
+        { nested, { "0.0", "0" }, 5, "Leaf B1", "--+", "1.0" },
     };
     for (const auto& step : steps) {
-        if (step.collapse >= 0)
-            SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(Roots(tree)[step.collapse]));
-        EXPECT_EQ(Line(tree, step.line), step.text) << step.line;
-        EXPECT_EQ(Expanded(tree), step.expanded) << step.line;
-        if (*step.caret) {
-            HTREEITEM root = Roots(tree)[step.caret[0] - '0'];
-            EXPECT_EQ(Next(tree, TVGN_CARET), step.caret[1] ? Next(tree, TVGN_CHILD, root) : root) << step.line;
-        }
+        SCOPED_TRACE(step.line);
+        for (const char* path : step.collapse)
+            SendMessageA(step.tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(At(step.tree, path)));
+        std::string text;
+        const std::string thrown = Thrown([&] { text = Controls::TreeView::GetText(step.tree, step.line); });
+        EXPECT_EQ(thrown == "no error" ? text : thrown, step.text);
+        EXPECT_EQ(Expanded(step.tree), step.expanded);
+        EXPECT_TRUE(!*step.caret || Next(step.tree, TVGN_CARET) == At(step.tree, step.caret));
     }
 }
 
-// --- tabs and checks ---------------------------------------------------------------
-
-TEST_P(ControlsTest, TabFocusStopsAtTheTabCount)
-{
-    Host host(OtherProcess(), "english");
-    EXPECT_EQ(Controls::TabControl::SetFocus(host.terminalTabs, 6), 7);
-    EXPECT_EQ(SendMessageA(host.terminalTabs, TCM_GETCURFOCUS, 0, 0), 6);
-    EXPECT_EQ(Controls::TabControl::SetFocus(host.terminalTabs, 0), 7);
-    EXPECT_EQ(SendMessageA(host.terminalTabs, TCM_GETCURFOCUS, 0, 0), 0);
-    const std::string beyond = "Ошибка в методе \"Utils::Controls::TabControl::SetFocus()\".\nВведённый номер "
-                               "вкладки превышает количество вкладок.";
-    EXPECT_EQ(Thrown([&] { Controls::TabControl::SetFocus(host.terminalTabs, 7); }), beyond);
-    EXPECT_EQ(Thrown([&] { Controls::TabControl::SetFocus(host.terminalTabs, 0x10000); }), beyond);
-    EXPECT_EQ(SendMessageA(host.terminalTabs, TCM_GETCURFOCUS, 0, 0), 0);
-}
-
-TEST_P(ControlsTest, CheckRefusesNoHandleAGoneWindowAndAnotherClass)
-{
-    Host host(OtherProcess(), "english");
-    EXPECT_EQ(Thrown([] { Controls::ListView::Check(nullptr); }),
-        "Метод \"Utils::Controls::ListView::Check()\".\nНедействительный системный дескриптор.");
-    HWND gone = CreateWindowExA(0, "Static", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    DestroyWindow(gone);
-    EXPECT_EQ(Thrown([&] { Controls::TreeView::Check(gone); }),
-        "Метод \"Utils::Controls::TreeView::Check()\".\nОтсутсвует указанный TreeView."
-            + LastErrorText(ERROR_INVALID_WINDOW_HANDLE));
-    EXPECT_EQ(Thrown([&] { Controls::Button::Check(host.marketWatch); }),
-        "Метод \"Utils::Controls::Button::Check()\".\nКласс не является Button.");
-    EXPECT_EQ(Thrown([&] { Controls::Edit::GetText(host.navigator); }),
-        "Метод \"Utils::Controls::Edit::Check()\".\nКласс не является Edit.");
-    EXPECT_EQ(Thrown([&] { Controls::TabControl::SetFocus(host.marketWatch, 0); }),
-        "Метод \"Utils::Controls::TabControl::Check()\".\nКласс не является TabControl.");
-    EXPECT_EQ(Thrown([&] {
-        Controls::ListView::Check(host.marketWatch);
-        Controls::TreeView::Check(host.navigator);
-        Controls::TabControl::Check(host.terminalTabs);
-    }),
-        "no error");
-}
-
-// --- standard controls -------------------------------------------------------------
-
-// The controls of Support::ControlHost in this process or in controlhost.exe.
-class StandardControls {
-public:
-    explicit StandardControls(bool otherProcess)
-    {
-        if (otherProcess) {
-            m_process = std::make_unique<Support::StandInProcess>("", "controlhost.exe");
-            m_window = m_process->Main();
-        } else {
-            m_host = std::make_unique<Support::ControlHost>();
-            m_window = m_host->Window();
-        }
-    }
-    HWND Item(int id) const { return GetDlgItem(m_window, id); }
-
-private:
-    std::unique_ptr<Support::ControlHost> m_host;
-    std::unique_ptr<Support::StandInProcess> m_process;
-    HWND m_window = nullptr;
-};
-
-using Support::ControlHost;
-
-TEST_P(ControlsTest, EditSetTextReturnsWhatTheEditHoldsAfterwards)
-{
-    StandardControls controls(OtherProcess());
-    HWND edit = controls.Item(ControlHost::EditId);
-    EXPECT_EQ(Controls::Edit::SetText(edit, "EURUSD,60"), "EURUSD,60");
-    EXPECT_EQ(Controls::Edit::GetText(edit), "EURUSD,60");
-    EXPECT_EQ(Controls::Edit::SetText(edit, "Счёт 12345678"), "Счёт 12345678");
-    EXPECT_EQ(Controls::Edit::SetText(edit, ""), "");
-    SendMessageA(edit, EM_SETLIMITTEXT, 4, 0);
-    EXPECT_EQ(Controls::Edit::SetText(edit, "1.500000"), "1.500000");  // a set text is not cut by the limit
-}
-
-TEST_P(ControlsTest, AnEditThatTakesNoTextIsReported)
-{
-    StandardControls controls(OtherProcess());
-    EXPECT_EQ(Thrown([&] { Controls::Edit::SetText(controls.Item(ControlHost::RefusingEditId), "x"); }),
-        "Ошибка в методе \"Utils::Controls::Edit::SetText()\".\nТекст не установлен.");
-    EXPECT_EQ(Thrown([&] { Controls::Edit::SetText(controls.Item(ControlHost::CheckBoxId), "x"); }),
-        "Метод \"Utils::Controls::Edit::Check()\".\nКласс не является Edit.");
-}
-
-TEST_P(ControlsTest, CheckBoxesAndLabelsPassTheirChecks)
-{
-    StandardControls controls(OtherProcess());
-    EXPECT_EQ(Thrown([&] { Controls::Button::Check(controls.Item(ControlHost::CheckBoxId)); }), "no error");
-    EXPECT_EQ(Thrown([&] { Controls::Check(controls.Item(ControlHost::CheckBoxId), Controls::Kind::CheckBox); }),
-        "Метод \"Utils::Controls::CheckBox::Check()\".\nКласс не является CheckBox.");
-    EXPECT_EQ(Controls::Static::GetText(controls.Item(ControlHost::StaticId)), "Do you really want to stop?");
-}
-
-// Folder A1 lies inside Root A: collapsing Root A after reading a leaf of
-// Folder A1 would hide the leaf and move the selection to Root A.
-TEST_P(ControlsTest, AWalkIntoANestedBranchLeavesItsAncestorsOpen)
-{
-    StandardControls controls(OtherProcess());
-    HWND tree = controls.Item(ControlHost::TreeId);
-    EXPECT_EQ(Line(tree, 3), "Leaf A1y");
-    HTREEITEM rootA = Next(tree, TVGN_ROOT);
-    HTREEITEM folder = Next(tree, TVGN_CHILD, rootA);
-    EXPECT_EQ(SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(rootA), TVIS_EXPANDED), TVIS_EXPANDED);
-    EXPECT_EQ(SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(folder), TVIS_EXPANDED), TVIS_EXPANDED);
-    EXPECT_EQ(Next(tree, TVGN_CARET), Next(tree, TVGN_NEXT, Next(tree, TVGN_CHILD, folder)));
-    // Root B's leaf: Root A and Folder A1 close again, Root B stays open.
-    SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(folder));
-    SendMessageA(tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(rootA));
-    EXPECT_EQ(Line(tree, 5), "Leaf B1");
-    EXPECT_EQ(SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(rootA), TVIS_EXPANDED), 0);
-    EXPECT_EQ(SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(folder), TVIS_EXPANDED), 0);
-}
-
-// --- carried to the control's thread -----------------------------------------
-
-// The list and tree messages a control received, with whether each came from
-// another thread, recorded by a procedure put in front of the control's own.
+// The list and tree messages a control received, with whether each came
+// through the library's procedure put in front of this recorder.
 struct Received {
     UINT message;
     WPARAM wParam;
-    bool carried;  // the library's procedure was in front of the recorder
+    bool carried;
     bool operator==(const Received& other) const { return message == other.message && wParam == other.wParam; }
 };
 std::vector<Received> g_received;
@@ -392,29 +282,22 @@ LRESULT CALLBACK Recorder(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return CallWindowProcW(reinterpret_cast<WNDPROC>(g_own), window, message, wParam, lParam);
 }
 
-// From a second thread of the terminal's process, a bulk read and a walk are
-// made on the control's own thread, through the library's procedure in front
-// of the control's: each run on a fresh terminal, the control receives the
+// A bulk read and a walk from a second thread of the terminal's process, each
+// on a fresh terminal: carried, the control receives on its own thread the
 // messages it receives when each is sent from the caller, in the same order,
 // and is left with the window procedure it had.
 TEST(CarriedTest, ReadsAndWalksAreMadeOnTheControlsThreadWithTheSameMessagesInTheSameOrder)
 {
-    using Read = std::function<std::string(const Host&, Controls::Route)>;
-    const Read reads[] = {
-        [](const Host& host, Controls::Route route) {
-            return Controls::ListView::GetTextItem(host.marketWatch, route)[4];
-        },
-        [](const Host& host, Controls::Route route) { return Controls::TreeView::GetText(host.navigator, 6, route); },
-    };
-    for (size_t row = 0; row < std::size(reads); ++row) {
+    for (const bool isTree : { false, true }) {
         std::vector<Received> received[2];
         std::string texts[2];
         for (auto route : { Controls::Route::Carried, Controls::Route::PerMessage }) {
             Host host(false, "english");
-            HWND control = row == 0 ? host.marketWatch : host.navigator;
+            const HWND control = host.Find(isTree ? 0x8A6F : 0x8A71);
             g_own = SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Recorder));
             g_received.clear();
-            texts[static_cast<int>(route)] = reads[row](host, route);
+            texts[static_cast<int>(route)] = isTree ? Controls::TreeView::GetText(control, 6, route)
+                                                    : Controls::ListView::GetTextItem(control, route)[4];
             received[static_cast<int>(route)] = std::move(g_received);
             EXPECT_EQ(SetWindowLongPtrW(control, GWLP_WNDPROC, g_own), reinterpret_cast<LONG_PTR>(&Recorder));
         }
