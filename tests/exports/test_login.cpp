@@ -1,5 +1,6 @@
-// The login dialog and the trade servers through the real DLL: the server's
-// name read from the dialog, which closes after the call, and the rescan.
+// The login dialog through the real DLL: what each login entered and
+// confirmed, the title that followed, and the server's name read from the
+// dialog, which closes after the call or stays open when it has no server.
 #include <gtest/gtest.h>
 
 #include "support/TerminalTest.h"
@@ -20,99 +21,58 @@ protected:
             Sleep(10);
         return DialogTitled("MetaTrader") == nullptr;
     }
-    void Login(int32_t account, const char* password, const char* server, int32_t save)
-    {
-        using LoginFn = void(WINAPI*)(int32_t, const char*, const char*, int32_t);
-        library.Get<LoginFn>("VelmorLogin")(account, password, server, save);
-    }
-    // What the login dialog was confirmed with, and the title that followed if it changed.
-    std::vector<Event> Confirmed(const std::string& entered, const std::string& title = std::string())
-    {
-        std::vector<Event> events = terminal.Log().Take();
-        std::vector<Event> expected = { Command(0x8A65) };
-        if (events.size() > 1)
-            expected.push_back(Expected(Event::Dialog, events[1].window, WM_COMMAND, IDOK, 0, entered));
-        if (!title.empty())
-            expected.push_back(Expected(Event::Title, Main(), WM_SETTEXT, 0, 0, title));
-        EXPECT_EQ(events, expected);
-        EXPECT_TRUE(LoginDialogGone());
-        return events;
-    }
 };
 
-TEST_F(LoginTest, AccountPasswordAndServerAreEnteredAndConfirmed)
+// The dialog shows the current account and server; the save-password box
+// keeps its state from one login to the next and is clicked only to change it.
+TEST_F(LoginTest, EachLoginEntersWhatItIsGivenAndConfirmsTheDialog)
 {
-    Login(87654321, "s3cret!", "Broker-Live", 1);
-    Confirmed("login 87654321, password " + StandIn::Fingerprint("s3cret!")
-            + ", server Broker-Live, save password yes",
-        "87654321: Broker-Live - [USDJPY,D1]");
-    EXPECT_TRUE(boxes.Take().empty());
-}
-
-// A question of the terminal titled like the login dialog is open: the login
-// dialog is the one with the login fields.
-TEST_F(LoginTest, AnotherWindowTitledMetaTraderIsNotTakenForTheLoginDialog)
-{
+    auto login = library.Get<void(WINAPI*)(int32_t, const char*, const char*, int32_t)>("VelmorLogin");
+    const std::string kept = "login 87654321, password , server Broker-Live, save password ";
+    // An account of 0 or below confirms the dialog as it shows; an empty or null password or server leaves its field.
+    const struct { int32_t account; const char *password, *server; int32_t save; std::string entered, title; } rows[] = {
+        { 87654321, "s3cret!", "Broker-Live", 1,
+            "login 87654321, password " + StandIn::Fingerprint("s3cret!") + ", server Broker-Live, save password yes",
+            "87654321: Broker-Live - [USDJPY,D1]" },
+        { 0, "s3cret!", "Other", 0, kept + "no", "" },
+        { -5, "s3cret!", "Other", 1, kept + "yes", "" },
+        { 0, "", "", 0, kept + "no", "" },
+        { 0, "", "", 0, kept + "no", "" },
+        { 0, "", "", 7, kept + "yes", "" },
+        { 555, "", "", 1, "login 555, password , server Broker-Live, save password yes", "555: Broker-Live - [USDJPY,D1]" },
+        { 556, nullptr, nullptr, 0, "login 556, password , server Broker-Live, save password no",
+            "556: Broker-Live - [USDJPY,D1]" },
+    };
+    // A question of the terminal titled like the login dialog is not taken for it.
     HWND question = CreateWindowExA(
         0, "#32770", "MetaTrader", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
-    Login(87654321, "s3cret!", "Broker-Live", 1);
-    DestroyWindow(question);
-    Confirmed("login 87654321, password " + StandIn::Fingerprint("s3cret!") + ", server Broker-Live, save password yes",
-        "87654321: Broker-Live - [USDJPY,D1]");
-    EXPECT_EQ(boxes.Take(), std::vector<Box> {});
-}
-
-TEST_F(LoginTest, AnAccountOfZeroOrBelowConfirmsTheDialogAsItShows)
-{
-    Login(0, "s3cret!", "Broker-Live", 0);
-    Confirmed("login 12345678, password , server MetaQuotes-Demo, save password no");
-    Login(-5, "s3cret!", "Broker-Live", 0);
-    Confirmed("login 12345678, password , server MetaQuotes-Demo, save password no");
-}
-
-// No password and no server: the dialog is redrawn instead, its fields stay.
-TEST_F(LoginTest, AnEmptyPasswordAndServerLeaveTheirFields)
-{
-    Login(555, "", "", 0);
-    Confirmed("login 555, password , server MetaQuotes-Demo, save password no", "555: MetaQuotes-Demo - [USDJPY,D1]");
-    Login(556, nullptr, nullptr, 0);
-    Confirmed("login 556, password , server MetaQuotes-Demo, save password no", "556: MetaQuotes-Demo - [USDJPY,D1]");
-}
-
-// The box keeps its state from one login to the next; it is clicked only to change it.
-TEST_F(LoginTest, TheSavePasswordBoxIsClickedOnlyWhenItDiffers)
-{
-    for (int32_t save : { 1, 1, 0, 0, 7 }) {
-        Login(0, "", "", save);
-        Confirmed(std::string("login 12345678, password , server MetaQuotes-Demo, save password ")
-            + (save ? "yes" : "no"));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.entered);
+        login(row.account, row.password, row.server, row.save);
+        DestroyWindow(question);  // there for the first login only
+        question = nullptr;
+        const std::vector<Event> events = terminal.Log().Take();
+        std::vector<Event> expected = { Command(0x8A65) };
+        if (events.size() > 1)
+            expected.push_back(Expected(Event::Dialog, events[1].window, WM_COMMAND, IDOK, 0, row.entered));
+        if (!row.title.empty())
+            expected.push_back(Expected(Event::Title, Main(), WM_SETTEXT, 0, 0, row.title));
+        EXPECT_EQ(events, expected);
+        EXPECT_TRUE(LoginDialogGone());
     }
-}
-
-TEST_F(LoginTest, TheServerNameIsReadAndTheDialogClosesAfterTheCall)
-{
-    EXPECT_STREQ(NameServer(), "MetaQuotes-Demo");
+    EXPECT_STREQ(NameServer(), "Broker-Live");
     EXPECT_TRUE(LoginDialogGone());
     EXPECT_EQ(terminal.Log().Take(), (std::vector<Event> { Command(0x8A65) }));
-    EXPECT_TRUE(boxes.Take().empty());
-}
-
-TEST_F(LoginTest, RescanPostsItsCommand)
-{
-    EXPECT_NE(library.Get<Support::IntFn>("VelmorRescanServers")(), 0);
-    EXPECT_EQ(Received(1), (std::vector<Event> { Command(0x9218) }));
-}
-
-StandIn::Scenario WithoutServer()
-{
-    StandIn::Scenario scenario = StandIn::Scenario::Named("english");
-    scenario.server.clear();
-    return scenario;
+    EXPECT_EQ(boxes.Take(), std::vector<Box> {});
 }
 
 class NoServerTest : public LoginTest {
 protected:
-    NoServerTest() : LoginTest(WithoutServer()) { }
+    NoServerTest() : LoginTest([] {
+        StandIn::Scenario scenario = StandIn::Scenario::Named("english");
+        scenario.server.clear();
+        return scenario;
+    }()) { }
 };
 
 TEST_F(NoServerTest, AnEmptyServerFieldIsReportedAndTheDialogStaysOpen)

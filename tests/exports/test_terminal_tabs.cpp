@@ -1,5 +1,6 @@
-// Terminal tabs selected by number and by caption: the exact clicks on the
-// tab strip, the tab and list that follow, and the refusals.
+// Terminal tabs selected by number and by caption, in English and Russian:
+// the exact clicks on the tab strip, the tab and list that follow, and the
+// refusals.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -12,16 +13,16 @@ using Support::Box;
 
 namespace {
 
-class TerminalTabTest : public Support::TerminalTest {
+struct Row { bool byName; const char* name; int32_t number; int tab; };  // tab -1: refused
+Row N(int32_t number, int tab) { return { false, nullptr, number, tab }; }
+Row C(const char* name, int tab) { return { true, name, 0, tab }; }
+struct Language { const char* scenario; std::vector<Row> rows; };
+
+class TerminalTabTest : public Support::TerminalTest, public ::testing::WithParamInterface<Language> {
 protected:
-    using TerminalTest::TerminalTest;
-
-    void ByNumber(int32_t tab) { library.Get<Support::VoidOfIntFn>("VelmorSetTerminalTabByNumber")(tab); }
-    void ByName(const char* name) { library.Get<Support::VoidOfTextFn>("VelmorSetTerminalTabByName")(name); }
-
+    TerminalTabTest() : TerminalTest(StandIn::Scenario::Named(GetParam().scenario)) { }
     HWND Strip() const { return terminal.Handles().terminalTabs; }
-    // A press and a release at the middle of the tab: the tabs are as wide as
-    // their captions.
+    // A press and a release at the middle of the tab: the tabs are as wide as their captions.
     std::vector<Event> Click(int tab) const
     {
         RECT rect = {};
@@ -41,78 +42,37 @@ protected:
     }
 };
 
-TEST_F(TerminalTabTest, EachNumberClicksItsPointAndSelectsItsTab)
+// Only the low 16 bits of a number count; captions compare byte for byte,
+// and any other name selects the first tab. Without its strip nothing is clicked.
+TEST_P(TerminalTabTest, EachTabIsClickedAndSelectedAnythingElseIsRefusedWithoutAClick)
 {
-    for (int tab : { 4, 0, 6, 1, 5, 2, 3 }) {
-        ByNumber(tab);
-        EXPECT_EQ(terminal.Log().Take(), Click(tab)) << "tab " << tab;
-        EXPECT_EQ(Selected(), tab);
+    auto byNumber = library.Get<Support::VoidOfIntFn>("VelmorSetTerminalTabByNumber");
+    auto byName = library.Get<Support::VoidOfTextFn>("VelmorSetTerminalTabByName");
+    const std::string error = "Ошибка в методе \"MT4::Windows::SetTerminalTab()\".\n";
+    const Box refused { "VelmorSetTerminalTabByNumber()", error + "Неверный номер вкладки.\nwTabId = 7" };
+    int selected = Selected();
+    for (const Row& row : GetParam().rows) {
+        SCOPED_TRACE(row.byName ? (row.name ? row.name : "null") : std::to_string(row.number));
+        row.byName ? byName(row.name) : byNumber(row.number);
+        EXPECT_EQ(terminal.Log().Take(), row.tab < 0 ? std::vector<Event> {} : Click(row.tab));
+        EXPECT_EQ(boxes.Take(), row.tab < 0 ? std::vector<Box> { refused } : std::vector<Box> {});
+        selected = row.tab < 0 ? selected : row.tab;
+        EXPECT_EQ(Selected(), selected);
     }
-    ByNumber(65540);  // only the low 16 bits count
-    EXPECT_EQ(terminal.Log().Take(), Click(4));
-    EXPECT_EQ(Selected(), 4);
-    EXPECT_TRUE(boxes.Take().empty());
-}
-
-TEST_F(TerminalTabTest, ANumberAboveSixIsRefusedWithoutAClick)
-{
-    ByNumber(2);
-    terminal.Log().Clear();
-    ByNumber(7);
-    ByNumber(0x10007);
-    const Box refused { "VelmorSetTerminalTabByNumber()",
-        "Ошибка в методе \"MT4::Windows::SetTerminalTab()\".\nНеверный номер вкладки.\nwTabId = 7" };
-    EXPECT_EQ(boxes.Take(), (std::vector<Box> { refused, refused }));
-    EXPECT_TRUE(terminal.Log().Take().empty());
-    EXPECT_EQ(Selected(), 2);
-}
-
-// Captions compare byte for byte; anything else selects the first tab.
-TEST_F(TerminalTabTest, ACaptionSelectsItsTabAnyOtherNameTheFirst)
-{
-    const struct {
-        const char* name;
-        int tab;
-    } cases[] = { { "Mailbox", 4 }, { "mailbox", 0 }, { "Jornal", 6 }, { "Журнал", 0 }, { "Account history", 1 },
-        { "Journal", 6 }, { "journal", 0 }, { "", 0 }, { nullptr, 0 } };
-    for (const auto& c : cases) {
-        ByNumber(3);
-        terminal.Log().Clear();
-        ByName(c.name);
-        EXPECT_EQ(terminal.Log().Take(), Click(c.tab)) << (c.name ? c.name : "null");
-        EXPECT_EQ(Selected(), c.tab);
-    }
-    EXPECT_TRUE(boxes.Take().empty());
-}
-
-TEST_F(TerminalTabTest, APanelWithoutItsTabStripIsReportedWithoutAClick)
-{
     terminal.OnUiThread([&] { DestroyWindow(Strip()); });
-    ByNumber(2);
-    ByName("News");
-    const std::string text
-        = "Ошибка в методе \"MT4::Windows::SetTerminalTab()\".\nНе получен системный дескриптор блока вкладок.";
-    EXPECT_EQ(boxes.Take(), (std::vector<Box> { { "VelmorSetTerminalTabByNumber()", text },
-                                { "VelmorSetTerminalTabByName()", text } }));
+    byNumber(2);
+    byName("News");
+    const std::string noStrip = error + "Не получен системный дескриптор блока вкладок.";
+    EXPECT_EQ(boxes.Take(),
+        (std::vector<Box> { { "VelmorSetTerminalTabByNumber()", noStrip }, { "VelmorSetTerminalTabByName()", noStrip } }));
     EXPECT_TRUE(terminal.Log().Take().empty());
 }
 
-class RussianTerminalTabTest : public TerminalTabTest {
-protected:
-    RussianTerminalTabTest() : TerminalTabTest(StandIn::Scenario::Named("russian")) { }
-};
-
-TEST_F(RussianTerminalTabTest, RussianCaptionsSelectTheirTabsEnglishOnesTheFirst)
-{
-    ByName("Почтовый ящик");
-    EXPECT_EQ(terminal.Log().Take(), Click(4));
-    ByName("Mailbox");
-    EXPECT_EQ(terminal.Log().Take(), Click(0));
-    ByName("Journal");
-    EXPECT_EQ(terminal.Log().Take(), Click(0));
-    ByName("Журнал");
-    EXPECT_EQ(terminal.Log().Take(), Click(6));
-    EXPECT_EQ(Selected(), 6);
-}
+INSTANTIATE_TEST_SUITE_P(Languages, TerminalTabTest,
+    ::testing::Values(Language { "english",
+                          { N(4, 4), C("mailbox", 0), N(6, 6), C("Журнал", 0), N(1, 1), C("journal", 0), N(5, 5),
+                              C("", 0), N(2, 2), C(nullptr, 0), N(3, 3), C("Mailbox", 4), C("Jornal", 6),
+                              C("Account history", 1), C("Journal", 6), N(0, 0), N(65540, 4), N(7, -1), N(0x10007, -1) } },
+        Language { "russian", { C("Почтовый ящик", 4), C("Mailbox", 0), N(3, 3), C("Journal", 0), C("Журнал", 6) } }));
 
 }  // namespace
