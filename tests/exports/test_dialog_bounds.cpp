@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "Utils/Errors.h"
+#include "Utils/Wait.h"
 #include "support/TerminalTest.h"
 
-using StandIn::Event;
-using Support::Box;
+using Boxes = std::vector<Support::Box>;
 
 namespace {
 
@@ -17,13 +17,20 @@ StandIn::Scenario Silent(UINT command)
     return scenario;
 }
 
-// Milliseconds a call took.
+// The boxes shown by a call that took at least `least` and less than `below` ms.
 template <class Call>
-ULONGLONG Took(Call&& call)
+Boxes EndsAtBound(Support::BoxWatcher& boxes, Call&& call, ULONGLONG least, ULONGLONG below)
 {
     const ULONGLONG start = GetTickCount64();
     call();
-    return GetTickCount64() - start;
+    EXPECT_GE(GetTickCount64() - start, least);
+    EXPECT_LT(GetTickCount64() - start, below);
+    return boxes.Take();
+}
+
+std::string Error(const std::string& method, const std::string& text)
+{
+    return "Ошибка в методе \"MT4::Windows::" + method + "()\".\n" + text;
 }
 
 class SilentHistoryCenterTest : public Support::TerminalTest {
@@ -34,19 +41,14 @@ protected:
 // The command is posted once; the search goes on every 50 ms for 10 s.
 TEST_F(SilentHistoryCenterTest, ADialogThatNeverOpensEndsTheCallAfterTheBound)
 {
-    int32_t dialog = -1;
-    const ULONGLONG took = Took([&] { dialog = library.Get<Support::IntFn>("VelmorOpenHistoryCenter")(); });
-    EXPECT_EQ(dialog, 0);
-    EXPECT_GE(took, 10000u);
-    EXPECT_LT(took, 13000u);
-    EXPECT_EQ(boxes.Take(), (std::vector<Box> { { "VelmorOpenHistoryCenter()",
-                                "Ошибка в методе \"MT4::Windows::OpenHistoryCenter()\".\nНе получен системный "
-                                "дескриптор окна \"History Center\"." } }));
-    EXPECT_EQ(terminal.Log().Take(), (std::vector<Event> { Command(0x81EE) }));
+    EXPECT_EQ(EndsAtBound(boxes, [&] { EXPECT_EQ(library.Get<Support::IntFn>("VelmorOpenHistoryCenter")(), 0); },
+                  10000, 13000),
+        (Boxes { { "VelmorOpenHistoryCenter()",
+            Error("OpenHistoryCenter", "Не получен системный дескриптор окна \"History Center\".") } }));
+    EXPECT_EQ(terminal.Log().Take(), (std::vector<StandIn::Event> { Command(0x81EE) }));
 }
 
-// Posts to a window that is gone fail every time: they are tried every
-// 50 ms for 10 s.
+// Posts to a window that is gone fail every time: they are tried every 50 ms for 10 s.
 TEST(ClosedTerminalTest, ACommandThatCannotBePostedEndsTheCallAfterTheBound)
 {
     StandIn::Terminal terminal(StandIn::Scenario::Named("english"));
@@ -54,18 +56,12 @@ TEST(ClosedTerminalTest, ACommandThatCannotBePostedEndsTheCallAfterTheBound)
     Support::BoxWatcher boxes;
     library.Get<Support::VoidOfIntFn>("VelmorInit")(0);
     library.Get<Support::IntFn>("VelmorMetaTraderClose")();
-    for (int i = 0; i < 500 && !terminal.Closed(); ++i)
-        Sleep(10);
-    ASSERT_TRUE(terminal.Closed());
-    int32_t dialog = -1;
-    const ULONGLONG took = Took([&] { dialog = library.Get<Support::IntFn>("VelmorOpenGlobalVariables")(); });
-    EXPECT_EQ(dialog, 0);
-    EXPECT_GE(took, 10000u);
-    EXPECT_LT(took, 13000u);
-    EXPECT_EQ(boxes.Take(), (std::vector<Box> { { "VelmorOpenGlobalVariables()",
-                                "Ошибка в методе \"MT4::Windows::OpenGlobalVariables()\".\nКоманда открытия окна "
-                                "\"Global Variables\" не отправлена."
-                                    + LastErrorText(ERROR_INVALID_WINDOW_HANDLE) } }));
+    ASSERT_TRUE(Utils::Wait::Until([&] { return terminal.Closed(); }, 10, 5000));
+    EXPECT_EQ(EndsAtBound(boxes, [&] { EXPECT_EQ(library.Get<Support::IntFn>("VelmorOpenGlobalVariables")(), 0); },
+                  10000, 13000),
+        (Boxes { { "VelmorOpenGlobalVariables()",
+            Error("OpenGlobalVariables", "Команда открытия окна \"Global Variables\" не отправлена.")
+                + LastErrorText(ERROR_INVALID_WINDOW_HANDLE) } }));
 }
 
 class SilentLoginTest : public Support::TerminalTest {
@@ -73,32 +69,18 @@ protected:
     SilentLoginTest() : TerminalTest(Silent(0x8A65)) { }
 };
 
-// 250 searches, 20 ms apart.
-TEST_F(SilentLoginTest, LoginGivesUpAfterTwoHundredFiftySearches)
+// Login looks for its dialog 250 times 20 ms apart, the server's name 60 times 50 ms apart.
+TEST_F(SilentLoginTest, LoginAndTheServerNameGiveUpAfterTheirSearches)
 {
-    const ULONGLONG took = Took([&] {
-        using LoginFn = void(WINAPI*)(int32_t, const char*, const char*, int32_t);
-        library.Get<LoginFn>("VelmorLogin")(87654321, "s3cret!", "Broker-Live", 1);
-    });
-    EXPECT_GE(took, 4950u);
-    EXPECT_LT(took, 9000u);
-    EXPECT_EQ(boxes.Take(), (std::vector<Box> { { "VelmorLogin()",
-                                "Ошибка в методе \"MT4::Windows::Login()\".\nСистемный дескриптор диалогового "
-                                "окна ввода логина и пароля не получен." } }));
-    EXPECT_EQ(terminal.Log().Take(), (std::vector<Event> { Command(0x8A65) }));
-}
-
-// 60 searches, 50 ms apart.
-TEST_F(SilentLoginTest, TheServerNameIsGivenUpAfterSixtySearches)
-{
-    std::string name = "-";
-    const ULONGLONG took = Took([&] { name = library.Get<Support::TextFn>("VelmorGetNameServer")(); });
-    EXPECT_EQ(name, "");
-    EXPECT_GE(took, 2950u);
-    EXPECT_LT(took, 6000u);
-    EXPECT_EQ(boxes.Take(), (std::vector<Box> { { "VelmorGetNameServer()",
-                                "Ошибка в методе \"MT4::Windows::GetNameServer()\".\nСистемный дескриптор "
-                                "диалогового окна ввода логина и пароля не получен." } }));
+    const std::string missing = "Системный дескриптор диалогового окна ввода логина и пароля не получен.";
+    using LoginFn = void(WINAPI*)(int32_t, const char*, const char*, int32_t);
+    EXPECT_EQ(EndsAtBound(boxes, [&] { library.Get<LoginFn>("VelmorLogin")(87654321, "s3cret!", "Live", 1); },
+                  4950, 9000),
+        (Boxes { { "VelmorLogin()", Error("Login", missing) } }));
+    EXPECT_EQ(terminal.Log().Take(), (std::vector<StandIn::Event> { Command(0x8A65) }));
+    EXPECT_EQ(EndsAtBound(boxes, [&] { EXPECT_STREQ(library.Get<Support::TextFn>("VelmorGetNameServer")(), ""); },
+                  2950, 6000),
+        (Boxes { { "VelmorGetNameServer()", Error("GetNameServer", missing) } }));
 }
 
 }  // namespace

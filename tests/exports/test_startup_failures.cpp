@@ -1,6 +1,6 @@
-// Start-up that cannot find a terminal it can serve reports it in one box
-// captioned with the library's name, after the waits the terminal's start
-// may need; a program's first call starts the library by itself.
+// Start-up that finds no terminal it can serve reports it in one box captioned
+// with the library's name, after the waits a terminal's start may need; a
+// program's first call starts the library by itself.
 #include <gtest/gtest.h>
 
 #include "StandIn.h"
@@ -12,26 +12,31 @@ using Support::Box;
 
 namespace {
 
-TEST(StartUpFailureTest, TerminalInNeitherLanguageIsRejectedAfterTenPasses)
+const std::string InInit = "Ошибка в функции \"Init()\".\n\n";
+
+// How long VelmorInit(process) took, and the boxes it showed.
+std::pair<ULONGLONG, std::vector<Box>> Init(DWORD process)
 {
-    StandIn::Terminal terminal(StandIn::Scenario::Named("none"));
     Support::BoxWatcher boxes;
     Support::Library library;
     const ULONGLONG start = GetTickCount64();
-    library.Get<Support::VoidOfIntFn>("VelmorInit")(0);
-    EXPECT_GE(GetTickCount64() - start, 20000u);  // ten passes with five pauses of 500 ms
-    EXPECT_EQ(boxes.Take(),
-        (std::vector<Box> { { "RazozazER4.dll",
-            "Ошибка в функции \"Init()\".\n\n"
-            "Метод \"MT4::Windows::InitLocalization()\".\n\nНепредусмотренная локализация.\n"
-            "Библиотека работает только с русской и английской локализациями.\n\n"
-            "Если библиотека \"RazozazER4.dll\" запущена с новым билдом МТ4, то возможно, в нём изменены классы "
-            "окон.\n"
-            "Обратитесь к разработчику библиотеки за обновлённой версией." } }));
+    library.Get<Support::VoidOfIntFn>("VelmorInit")(static_cast<int32_t>(process));
+    return { GetTickCount64() - start, boxes.Take() };
 }
 
-// A fresh process: no VelmorInit before the first call.
-TEST(StartUpFailureTest, FirstCallStartsTheLibraryForTheTerminalOfThisProcess)
+TEST(StartUpFailureTest, TerminalInNeitherLanguageIsRejectedAfterTenPasses)
+{
+    StandIn::Terminal terminal(StandIn::Scenario::Named("none"));
+    const auto [took, boxes] = Init(0);
+    EXPECT_GE(took, 20000u);  // ten passes with five pauses of 500 ms
+    EXPECT_EQ(boxes, (std::vector<Box> { { "RazozazER4.dll",
+                         InInit + "Метод \"MT4::Windows::InitLocalization()\".\n\nНепредусмотренная локализация.\n"
+                             "Библиотека работает только с русской и английской локализациями.\n\n"
+                             "Если библиотека \"RazozazER4.dll\" запущена с новым билдом МТ4, то возможно, в нём "
+                             "изменены классы окон.\nОбратитесь к разработчику библиотеки за обновлённой версией." } }));
+}
+
+TEST(StartUpFailureTest, FirstCallStartsTheLibraryForTheTerminalOfThisProcess)  // no VelmorInit before it
 {
     StandIn::Terminal terminal(StandIn::Scenario::Named("english"));
     Support::BoxWatcher boxes;
@@ -42,34 +47,24 @@ TEST(StartUpFailureTest, FirstCallStartsTheLibraryForTheTerminalOfThisProcess)
 
 TEST(StartUpFailureTest, ProcessWithoutTerminalWindowGivesUpAfterAboutSixtySeconds)
 {
-    Support::BoxWatcher boxes;
-    Support::Library library;
-    const ULONGLONG start = GetTickCount64();
-    library.Get<Support::VoidOfIntFn>("VelmorInit")(0);
-    EXPECT_GE(GetTickCount64() - start, 55000u);
-    EXPECT_EQ(boxes.Take(),
-        (std::vector<Box> { { "RazozazER4.dll",
-            "Ошибка в функции \"Init()\".\n\n"
-            "Ошибка в методе \"MT4::Windows::HandleMetaTrader()\".\nНе получен системный дескриптор окна МТ4." } }));
+    const auto [took, boxes] = Init(0);
+    EXPECT_GE(took, 55000u);
+    EXPECT_EQ(boxes, (std::vector<Box> { { "RazozazER4.dll", InInit + "Ошибка в методе \"MT4::Windows::"
+                                                                     "HandleMetaTrader()\".\nНе получен системный "
+                                                                     "дескриптор окна МТ4." } }));
 }
 
 TEST(StartUpFailureTest, ProcessThatDoesNotExistGivesUpAfterTheSnapshotBound)
 {
-    Support::BoxWatcher boxes;
-    Support::Library library;
-    const DWORD noProcess = 0x7FFFFFF0;
-    const ULONGLONG start = GetTickCount64();
-    library.Get<Support::VoidOfIntFn>("VelmorInit")(static_cast<int32_t>(noProcess));
-    const ULONGLONG took = GetTickCount64() - start;
+    const auto [took, boxes] = Init(0x7FFFFFF0);
     EXPECT_GE(took, 9000u);
     EXPECT_LT(took, 30000u);
-    const std::vector<Box> shown = boxes.Take();
-    ASSERT_EQ(shown.size(), 1u);
-    const std::string head = "Ошибка в функции \"Init()\".\n\nОшибка в методе \"MT4::Windows::ExecutablePath()\".\n"
-                             "Не получен список модулей процесса 2147483632.";
-    ASSERT_EQ(shown[0].text.substr(0, head.size()), head);
-    const DWORD code = std::stoul(shown[0].text.substr(head.size() + std::string("\nLast Error ").size()));
-    EXPECT_EQ(shown[0], (Box { "RazozazER4.dll", head + LastErrorText(code) }));
+    const std::string head = InInit + "Ошибка в методе \"MT4::Windows::ExecutablePath()\".\n"
+                                      "Не получен список модулей процесса 2147483632.\nLast Error ";
+    ASSERT_EQ(boxes.size(), 1u);
+    ASSERT_EQ(boxes[0].text.substr(0, head.size()), head);
+    const DWORD code = std::stoul(boxes[0].text.substr(head.size()));  // whichever the snapshot gave
+    EXPECT_EQ(boxes[0], (Box { "RazozazER4.dll", head.substr(0, head.size() - 12) + LastErrorText(code) }));
 }
 
 }  // namespace
