@@ -3,76 +3,55 @@
 #include <thread>
 
 #include "ChartFixture.h"
-#include "MT4/Windows.h"
 
 namespace ChartTest {
 namespace {
 
-using HotKeysFn = void(WINAPI*)(int32_t, int32_t, int32_t);
-
-class NavigationTest : public Fixture {
-protected:
-    IntOfIntIntFn zoom = Fn<IntOfIntIntFn>("VelmorZoom");
-    Support::VoidOfIntIntFn setBar = Fn<Support::VoidOfIntIntFn>("VelmorSetBar");
-    IntOfIntIntFn keyDown = Fn<IntOfIntIntFn>("VelmorChartKeyDown");
-    IntOfIntIntFn keyUp = Fn<IntOfIntIntFn>("VelmorChartKeyUp");
-    HotKeysFn hotKeys = Fn<HotKeysFn>("VelmorChartHotKeys");
-};
+using NavigationTest = Fixture;
 
 TEST_F(NavigationTest, ZoomActivatesTheChartBeforeTheTerminalZoomsTheActiveOne)
 {
-    EXPECT_NE(zoom(Id(View(0)), 2), 0);
+    EXPECT_NE(Call("VelmorZoom", Id(View(0)), 2), 0);
     const std::vector<Event> in = Received(3);
     ASSERT_EQ(in.size(), 3u);
     EXPECT_EQ(in[0], Activated(0, Frame(2)));
     EXPECT_EQ(in[1].kind, Event::Title);
     EXPECT_EQ(in[2], Command(Main(), 33025));
-    EXPECT_NE(zoom(Id(View(0)), 0), 0);
-    EXPECT_NE(zoom(Id(View(0)), 0), 0);
+    EXPECT_NE(Call("VelmorZoom", Id(View(0)), 0), 0);
+    EXPECT_NE(Call("VelmorZoom", Id(View(0)), 0), 0);
     EXPECT_EQ(Received(2), (std::vector<Event> { Command(Main(), 33026), Command(Main(), 33026) }));
     EXPECT_EQ(terminal.Chart(View(0)).zoom, 1);
     EXPECT_EQ(terminal.Chart(View(2)).zoom, 2);
-    EXPECT_EQ(Fn<Support::IntOfIntFn>("VelmorIsChartActive")(Id(View(0))), 1);
-
-    EXPECT_EQ(zoom(0, 1), 0);
-    EXPECT_EQ(boxes.Take(), (std::vector<Box> { { "VelmorZoom()", ZeroHandle("Zoom") } }));
+    EXPECT_EQ(Call("VelmorIsChartActive", Id(View(0))), 1);
 }
 
-TEST_F(NavigationTest, StepAndScrollAreSentDeselectionIsPosted)
+// Step and scroll are sent (done when the export returns), deselection and
+// keys posted; a key carries only the low byte of its code.
+TEST_F(NavigationTest, StepScrollDeselectionAndKeysReachTheChart)
 {
-    // Sent: the terminal has acted when the export returns.
-    Fn<Support::VoidOfIntFn>("VelmorStepByStep")(Id(View(1)));
+    Call<void>("VelmorStepByStep", Id(View(1)));
     EXPECT_EQ(terminal.Log().Take(), (std::vector<Event> { Command(View(1), 33197) }));
     EXPECT_EQ(terminal.Chart(View(1)).steps, 1);
 
     const UINT internal = RegisterWindowMessageA("MetaTrader4_Internal_Message");
-    setBar(Id(View(1)), 0);
-    setBar(Id(View(1)), 1700000000);
+    Call<void>("VelmorSetBar", Id(View(1)), 0);
+    Call<void>("VelmorSetBar", Id(View(1)), 1700000000);
     EXPECT_EQ(terminal.Log().Take(),
         (std::vector<Event> { Expected(Event::Internal, View(1), internal, 55, 0),
             Expected(Event::Internal, View(1), internal, 55, 1700000000) }));
     EXPECT_EQ(terminal.Chart(View(1)).scrollTime, 1700000000);
-
-    setBar(Id(View(1)), -1);
-    EXPECT_NE(Fn<Support::IntOfIntFn>("VelmorDeselectObjects")(Id(View(1))), 0);
-    EXPECT_EQ(Received(1), (std::vector<Event> { Command(View(1), 35462) }));
+    Call<void>("VelmorSetBar", Id(View(1)), -1);
     EXPECT_EQ(boxes.Take(),
-        (std::vector<Box> { { "VelmorSetBar()",
-            "Метод \"MT4::Windows::SetBar()\".\nВыбрано отрицательное значение времени." } }));
-}
+        std::vector<Box> { Refusal("VelmorSetBar", "SetBar", "Выбрано отрицательное значение времени.") });
 
-TEST_F(NavigationTest, KeysCarryOnlyTheLowByteOfTheKeyCode)
-{
-    EXPECT_EQ(keyDown(Id(View(0)), 0x126), 1);
-    EXPECT_EQ(keyUp(Id(View(0)), 0x326), 1);
-    EXPECT_EQ(Received(2),
-        (std::vector<Event> { Expected(Event::Key, View(0), WM_KEYDOWN, VK_UP, 1),
+    EXPECT_NE(Call("VelmorDeselectObjects", Id(View(1))), 0);
+    EXPECT_EQ(Call("VelmorChartKeyDown", Id(View(0)), 0x126), 1);
+    EXPECT_EQ(Call("VelmorChartKeyUp", Id(View(0)), 0x326), 1);
+    EXPECT_EQ(Received(3),
+        (std::vector<Event> { Command(View(1), 35462), Expected(Event::Key, View(0), WM_KEYDOWN, VK_UP, 1),
             Expected(Event::Key, View(0), WM_KEYUP, VK_UP, 1) }));
-    HWND gone = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-    DestroyWindow(gone);
-    EXPECT_EQ(keyDown(Id(gone), VK_UP), 0); // a post that fails is no error
-    EXPECT_EQ(keyUp(0, VK_UP), 0);
-    EXPECT_EQ(boxes.Take(), (std::vector<Box> { { "VelmorChartKeyUp()", ZeroHandle("ChartKeyUp") } }));
+    EXPECT_EQ(Call("VelmorChartKeyDown", Id(GoneWindow()), VK_UP), 0); // a post that fails is no error
+    EXPECT_TRUE(boxes.Take().empty());
 }
 
 // The keys reach the window with the keyboard focus; while another thread
@@ -84,28 +63,26 @@ TEST_F(NavigationTest, HotKeysWaitForTheActiveChartMutexAndReachTheFocusedChart)
         SetFocus(Main());
     });
     terminal.Log().Clear();
-    HANDLE mutex = CreateMutexA(nullptr, FALSE,
-        MT4::Windows::MutexName(MT4::Windows::MutexActiveChart, GetCurrentProcessId()).c_str());
+    HANDLE mutex = ActiveChartMutex();
     ASSERT_EQ(WaitForSingleObject(mutex, 0), WAIT_OBJECT_0);
-    std::thread pressing([&] { hotKeys(Id(View(2)), 0x153, 0x111); });
+    std::thread pressing([&] { Call<void>("VelmorChartHotKeys", Id(View(2)), 0x153, 0x111); });
     EXPECT_TRUE(Quiet(300));
     ReleaseMutex(mutex);
     pressing.join();
     const LPARAM down = 0x01450001, up = static_cast<LPARAM>(0xC1450001u);
     EXPECT_EQ(Received(5),
         (std::vector<Event> { Expected(Event::Key, View(2), WM_KEYDOWN, VK_CONTROL, down),
-            Expected(Event::Key, View(2), WM_KEYDOWN, 'S', down),
-            Expected(Event::Key, View(2), WM_CHAR, 0x13, down),
+            Expected(Event::Key, View(2), WM_KEYDOWN, 'S', down), Expected(Event::Key, View(2), WM_CHAR, 0x13, down),
             Expected(Event::Key, View(2), WM_KEYUP, 'S', up),
             Expected(Event::Key, View(2), WM_KEYUP, VK_CONTROL, up) }));
 
     // A refused modifier or chart presses nothing and leaves the mutex free.
-    hotKeys(Id(View(2)), 'S', 0x41);
-    hotKeys(0, 'S', VK_CONTROL);
+    Call<void>("VelmorChartHotKeys", Id(View(2)), 'S', 0x41);
+    Call<void>("VelmorChartHotKeys", 0, 'S', VK_CONTROL);
     EXPECT_EQ(boxes.Take(),
         (std::vector<Box> { { "VelmorChartsHotKeys()",
                                 "Метод \"Utils::Keyboard::Hot()\".\nКод второй клавиши выбран неверно." },
-            { "VelmorChartsHotKeys()", ZeroHandle("ChartHotKeys") } }));
+            ZeroHandle("VelmorChartsHotKeys", "ChartHotKeys") }));
     EXPECT_EQ(WaitForSingleObject(mutex, 0), WAIT_OBJECT_0);
     ReleaseMutex(mutex);
     CloseHandle(mutex);

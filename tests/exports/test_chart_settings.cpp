@@ -7,26 +7,23 @@
 #include <thread>
 
 #include "ChartFixture.h"
-#include "MT4/Windows.h"
 
 namespace ChartTest {
 namespace {
 
 using StandIn::ChartSetting;
 using Entry = MT4::Windows::ChartCheckBoxEntry;
-using CheckBoxFn = void(WINAPI*)(int32_t, int32_t, Entry*, int32_t);
-using ScaleFn = void(WINAPI*)(int32_t, double, double);
 
 const int Settings = static_cast<int>(ChartSetting::Count);
 const char* const Names[Settings] = { "ShowAsk", "ShowObjectDescript", "Foreground", "ShowGrid", "Offline",
     "ShowOHLC", "ScaleFix", "ScaleFix1To1", "AutoScroll", "ShowPeriodSeparators", "Shift", "ShowVolume" };
-const UINT Boxes[Settings] = { 1248, 1251, 1252, 1253, 1257, 1258, 1259, 1260, 1261, 1262, 1263, 1264 };
+const WPARAM Boxes[Settings] = { 1248, 1251, 1252, 1253, 1257, 1258, 1259, 1260, 1261, 1262, 1263, 1264 };
+using Clicked = std::vector<WPARAM>;
 
 // The first chart holds every other setting, the second the terminal's defaults.
-StandIn::Scenario Patterned(StandIn::Language language = StandIn::Language::English)
+StandIn::Scenario Patterned()
 {
     StandIn::Scenario scenario;
-    scenario.language = language;
     StandIn::ChartSpec first { "EURUSD", 60 };
     for (int i = 0; i < Settings; ++i)
         first.settings[i] = i % 2 == 0;
@@ -34,239 +31,157 @@ StandIn::Scenario Patterned(StandIn::Language language = StandIn::Language::Engl
     scenario.charts = { first, { "GBPUSD", 240 } };
     return scenario;
 }
-
-// Every Properties dialog of this process (class "#32770", title beginning
-// with the English or the Russian word).
-BOOL CALLBACK CollectProperties(HWND window, LPARAM found)
+// In Russian, and each dialog comes 300 ms after its command.
+StandIn::Scenario RussianLagging()
 {
-    char className[64] = "", title[256] = "";
-    GetClassNameA(window, className, sizeof className);
-    GetWindowTextA(window, title, sizeof title);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    const std::string text = title;
-    if (process == GetCurrentProcessId() && std::string(className) == "#32770"
-        && (text.rfind("Properties of", 0) == 0 || text.rfind("Свойства", 0) == 0))
-        reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-    return TRUE;
+    StandIn::Scenario scenario = Patterned();
+    scenario.language = StandIn::Language::Russian;
+    scenario.lagMs = 300;
+    return scenario;
 }
 
+// Every Properties dialog of this process, English or Russian.
 std::vector<HWND> PropertiesDialogs()
 {
     std::vector<HWND> found;
-    EnumWindows(CollectProperties, reinterpret_cast<LPARAM>(&found));
+    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr;) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        const std::string text = TextOf(window);
+        if (process == GetCurrentProcessId() && (text.rfind("Properties of", 0) == 0 || text.rfind("Свойства", 0) == 0))
+            found.push_back(window);
+    }
     return found;
 }
 
-std::string TextOf(HWND window)
-{
-    char text[256] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-class SettingsTest : public Fixture {
+template <StandIn::Scenario (*Make)()> class Settings_ : public On<Make> {
 protected:
-    explicit SettingsTest(const StandIn::Scenario& scenario = Patterned())
-        : Fixture(scenario)
+    int32_t Get(int i, HWND chart) { return this->Call(("VelmorGet" + std::string(Names[i])).c_str(), Id(chart)); }
+    int32_t Set(int i, HWND chart, int32_t on)
     {
+        return this->Call(("VelmorSet" + std::string(Names[i])).c_str(), Id(chart), on);
     }
-
-    int32_t Get(int setting, HWND chart)
+    // The check boxes clicked between the Properties command to `chart` and OK.
+    Clicked Clicks(HWND chart)
     {
-        return Fn<Support::IntOfIntFn>(("VelmorGet" + std::string(Names[setting])).c_str())(Id(chart));
-    }
-    int32_t Set(int setting, HWND chart, int32_t checked)
-    {
-        return Fn<IntOfIntIntFn>(("VelmorSet" + std::string(Names[setting])).c_str())(Id(chart), checked);
-    }
-
-    // The commands and clicks the terminal received (Properties command,
-    // check boxes, OK), once the dialog has been closed.
-    std::vector<WPARAM> Commands()
-    {
-        std::vector<WPARAM> commands;
-        for (const Event& event : Received(Event::Command, 1))
-            commands.push_back(event.wParam);
-        return commands;
+        const std::vector<Event> in = this->Received(Event::Command, 2);
+        if (in.size() < 2 || in.front() != this->Command(chart, 33157) || in.back().wParam != IDOK) {
+            ADD_FAILURE() << ::testing::PrintToString(in);
+            return { 0 };
+        }
+        Clicked clicks;
+        for (size_t i = 1; i + 1 < in.size(); ++i)
+            clicks.push_back(in[i].wParam);
+        return clicks;
     }
 };
+using SettingsTest = Settings_<Patterned>;
 
-TEST_F(SettingsTest, EachGetReadsItsCheckBoxAndLeavesTheChartAndNoDialogBehind)
+// Each setting read, then turned over, on the first chart (it holds every
+// other one); a set clicks only when the state differs and returns the state
+// read back.
+TEST_F(SettingsTest, EachGetOnlyReadsAndEachSetClicksOnlyWhenTheStateDiffers)
 {
-    const StandIn::ChartSpec before = terminal.Chart(View(0));
     for (int i = 0; i < Settings; ++i) {
-        EXPECT_EQ(Get(i, View(0)), i % 2 == 0 ? 1 : 0) << Names[i];
-        EXPECT_TRUE(PropertiesDialogs().empty()) << Names[i];
+        SCOPED_TRACE(Names[i]);
+        const bool was = i % 2 == 0;
+        EXPECT_EQ(Get(i, View(0)), was ? 1 : 0);
+        EXPECT_EQ(Clicks(View(0)), Clicked {});
+        EXPECT_EQ(Set(i, View(0), was ? 0 : -1), was ? 0 : 1);
+        EXPECT_EQ(Clicks(View(0)), Clicked { Boxes[i] });
+        EXPECT_EQ(terminal.Chart(View(0)).settings[i], !was);
+        EXPECT_TRUE(PropertiesDialogs().empty());
     }
     EXPECT_EQ(Get(3, View(1)), 1); // the other chart's grid
-    const StandIn::ChartSpec after = terminal.Chart(View(0));
-    EXPECT_TRUE(std::equal(before.settings, before.settings + Settings, after.settings));
-    EXPECT_EQ(after.fixedMaximum, before.fixedMaximum);
+    EXPECT_EQ(Clicks(View(1)), Clicked {});
+    EXPECT_EQ(Set(3, View(1), 5), 1);
+    EXPECT_EQ(Clicks(View(1)), Clicked {});
+    EXPECT_EQ(Set(3, View(1), 0), 0);
+    EXPECT_EQ(Clicks(View(1)), Clicked { 1253 });
+
+    // The scale is fixed and written with six decimals; fixed already, nothing to click.
+    Call<void>("VelmorSetScale", Id(View(1)), 1.5, 0.65);
+    EXPECT_EQ(Clicks(View(1)), Clicked { 1259 });
+    EXPECT_TRUE(terminal.Chart(View(1)).Setting(ChartSetting::ScaleFix));
+    EXPECT_EQ(terminal.Chart(View(1)).fixedMaximum + " " + terminal.Chart(View(1)).fixedMinimum, "1.500000 0.650000");
+    Call<void>("VelmorSetScale", Id(View(1)), -2.0, 1234.5678915);
+    EXPECT_EQ(Clicks(View(1)), Clicked {});
+    EXPECT_EQ(terminal.Chart(View(1)).fixedMaximum + " " + terminal.Chart(View(1)).fixedMinimum, "-2.000000 1234.567892");
     EXPECT_TRUE(boxes.Take().empty());
-
-    // The chart is activated once; each reading is the command and OK.
-    std::vector<Event> received = Received(Event::Command, 26);
-    ASSERT_EQ(received.size(), 26u);
-    EXPECT_EQ(received[0], Command(View(0), 33157));
-    EXPECT_EQ(received[1].wParam, static_cast<WPARAM>(IDOK));
-    EXPECT_EQ(received[24], Command(View(1), 33157));
-    for (size_t i = 0; i < received.size(); ++i)
-        EXPECT_EQ(received[i].wParam, i % 2 == 0 ? 33157u : static_cast<WPARAM>(IDOK)) << i;
-}
-
-TEST_F(SettingsTest, ASetClicksOnlyWhenTheStateDiffersAndReturnsTheStateReadBack)
-{
-    EXPECT_EQ(Set(3, View(0), 5), 1);
-    EXPECT_EQ(Commands(), (std::vector<WPARAM> { 33157, 1253, IDOK }));
-    EXPECT_EQ(Set(3, View(0), 5), 1);
-    EXPECT_EQ(Commands(), (std::vector<WPARAM> { 33157, IDOK }));
-    EXPECT_TRUE(terminal.Chart(View(0)).Setting(ChartSetting::Grid));
-    EXPECT_EQ(Set(3, View(0), 0), 0);
-    EXPECT_EQ(Commands(), (std::vector<WPARAM> { 33157, 1253, IDOK }));
-
-    // Every setting turned over on the first chart, which holds every other one.
-    for (int i = 0; i < Settings; ++i) {
-        const int32_t wanted = i % 2 == 0 ? 0 : -1;
-        EXPECT_EQ(Set(i, View(0), wanted), wanted ? 1 : 0) << Names[i];
-        EXPECT_EQ(Commands(), (std::vector<WPARAM> { 33157, Boxes[i], IDOK })) << Names[i];
-        EXPECT_EQ(terminal.Chart(View(0)).settings[i], wanted != 0) << Names[i];
-    }
-    EXPECT_TRUE(PropertiesDialogs().empty());
-
-    EXPECT_EQ(Set(1, 0, 1), 0);
-    EXPECT_EQ(Get(3, 0), 0);
-    EXPECT_EQ(boxes.Take(),
-        (std::vector<Box> { { "VelmorSetShowObjectDescriptions()", ZeroHandle("SetShowObjectDescriptions") },
-            { "VelmorGetShowGrid()", ZeroHandle("GetShowGrid") } }));
 }
 
 TEST_F(SettingsTest, TogglesAndDisplayTypesArePostedToTheChart)
 {
-    const char* const toggles[4]
-        = { "VelmorAutoScroll", "VelmorShift", "VelmorShowGrid", "VelmorShowVolume" };
-    for (const char* toggle : toggles)
-        EXPECT_NE(Fn<Support::IntOfIntFn>(toggle)(Id(View(1))), 0) << toggle;
-    auto setView = Fn<IntOfIntIntFn>("VelmorSetViewChart");
+    for (const char* toggle : { "VelmorAutoScroll", "VelmorShift", "VelmorShowGrid", "VelmorShowVolume" })
+        EXPECT_NE(Call(toggle, Id(View(1))), 0) << toggle;
     for (int32_t view : { 0, 2, 1, 65536 })
-        EXPECT_NE(setView(Id(View(1)), view), 0);
-    std::vector<WPARAM> posted;
-    for (const Event& event : Received(Event::Command, 8)) {
-        EXPECT_EQ(event.window, View(1));
-        posted.push_back(event.wParam);
-    }
-    EXPECT_EQ(posted, (std::vector<WPARAM> { 33017, 33023, 33021, 33024, 33018, 33022, 33019, 33018 }));
+        EXPECT_NE(Call("VelmorSetViewChart", Id(View(1)), view), 0);
+    EXPECT_EQ(Commands(8, View(1)), (Clicked { 33017, 33023, 33021, 33024, 33018, 33022, 33019, 33018 }));
     const StandIn::ChartSpec chart = terminal.Chart(View(1));
-    EXPECT_FALSE(chart.Setting(ChartSetting::AutoScroll));
-    EXPECT_TRUE(chart.Setting(ChartSetting::Shift));
-    EXPECT_FALSE(chart.Setting(ChartSetting::Grid));
-    EXPECT_TRUE(chart.Setting(ChartSetting::Volume));
+    EXPECT_EQ((std::vector<bool> { chart.Setting(ChartSetting::AutoScroll), chart.Setting(ChartSetting::Shift),
+                  chart.Setting(ChartSetting::Grid), chart.Setting(ChartSetting::Volume) }),
+        (std::vector<bool> { false, true, false, true }));
 
-    auto getView = Fn<Support::IntOfIntFn>("VelmorGetViewChart");
-    EXPECT_EQ(getView(Id(View(1))), 0);
-    EXPECT_EQ(getView(Id(View(0))), 2);
-    EXPECT_EQ(setView(Id(View(1)), 3), 0);
-    EXPECT_EQ(getView(0), -1);
-    EXPECT_EQ(Fn<Support::IntOfIntFn>("VelmorShowVolume")(0), 0);
+    EXPECT_EQ(Call("VelmorGetViewChart", Id(View(1))), 0);
+    EXPECT_EQ(Call("VelmorGetViewChart", Id(View(0))), 2);
+    EXPECT_EQ(Call("VelmorSetViewChart", Id(View(1)), 3), 0);
     EXPECT_EQ(boxes.Take(),
-        (std::vector<Box> {
-            { "VelmorSetViewChart()",
-                "Метод \"MT4::Windows::SetViewChart()\".\nНеверно выбран вид отображаемой цены." },
-            { "VelmorGetViewChart()", ZeroHandle("GetViewChart") },
-            { "VelmorShowVolume()", ZeroHandle("ShowVolume") } }));
+        std::vector<Box> { Refusal("VelmorSetViewChart", "SetViewChart", "Неверно выбран вид отображаемой цены.") });
 }
 
-TEST_F(SettingsTest, TheScaleIsFixedAndWrittenWithSixDecimals)
-{
-    Fn<ScaleFn>("VelmorSetScale")(Id(View(1)), 1.5, 0.65);
-    EXPECT_EQ(Commands(), (std::vector<WPARAM> { 33157, 1259, IDOK }));
-    StandIn::ChartSpec chart = terminal.Chart(View(1));
-    EXPECT_TRUE(chart.Setting(ChartSetting::ScaleFix));
-    EXPECT_EQ(chart.fixedMaximum, "1.500000");
-    EXPECT_EQ(chart.fixedMinimum, "0.650000");
-
-    // Fixed already: nothing to click.
-    Fn<ScaleFn>("VelmorSetScale")(Id(View(1)), -2.0, 1234.5678915);
-    EXPECT_EQ(Commands(), (std::vector<WPARAM> { 33157, IDOK }));
-    chart = terminal.Chart(View(1));
-    EXPECT_EQ(chart.fixedMaximum, "-2.000000");
-    EXPECT_EQ(chart.fixedMinimum, "1234.567892");
-    EXPECT_TRUE(boxes.Take().empty());
-}
-
+// Up to the count (its low 16 bits) only; a control of another kind is
+// refused and its dialog left for the user.
 TEST_F(SettingsTest, TheCheckBoxListIsReadAndWrittenUpToItsCountOnly)
 {
-    auto checkBoxes = Fn<CheckBoxFn>("VelmorPropertiesChartCheckBox");
+    auto checkBoxes = [&](int32_t write, Entry* entries, int32_t count) {
+        Call<void>("VelmorPropertiesChartCheckBox", Id(View(1)), write, entries, count);
+    };
+    auto states = [](const Entry* e) { return std::vector<int32_t> { e[0].state, e[1].state, e[2].state }; };
     Entry entries[3] = { { 1253, 7, 0x11111111 }, { 1264, 7, 0x22222222 }, { 1248, 7, 0x33333333 } };
-    checkBoxes(Id(View(1)), 0, entries, 2);
-    EXPECT_EQ(Commands(), (std::vector<WPARAM> { 33157, IDOK }));
-    EXPECT_EQ(entries[0].state, 1);
-    EXPECT_EQ(entries[1].state, 0);
-    EXPECT_EQ(entries[0].unused, 0x11111111);
+    checkBoxes(0, entries, 2);
+    EXPECT_EQ(Clicks(View(1)), Clicked {});
+    EXPECT_EQ(states(entries), (std::vector<int32_t> { 1, 0, 7 }));
     EXPECT_EQ(entries[1].unused, 0x22222222);
-    EXPECT_EQ(entries[2].state, 7); // past the count
-
-    // Grid off, volumes on; only the low 16 bits of the count count.
-    entries[0].state = 0;
+    entries[0].state = 0; // grid off, volumes on
     entries[1].state = 9;
-    checkBoxes(Id(View(1)), 1, entries, 0x10002);
-    EXPECT_EQ(Commands(), (std::vector<WPARAM> { 33157, 1253, 1264, IDOK }));
-    EXPECT_EQ(entries[0].state, 0);
-    EXPECT_EQ(entries[1].state, 1);
-    EXPECT_EQ(entries[2].state, 7);
-    const StandIn::ChartSpec chart = terminal.Chart(View(1));
-    EXPECT_FALSE(chart.Setting(ChartSetting::Grid));
-    EXPECT_TRUE(chart.Setting(ChartSetting::Volume));
+    checkBoxes(1, entries, 0x10002);
+    EXPECT_EQ(Clicks(View(1)), (Clicked { 1253, 1264 }));
+    EXPECT_EQ(states(entries), (std::vector<int32_t> { 0, 1, 7 }));
+    EXPECT_FALSE(terminal.Chart(View(1)).Setting(ChartSetting::Grid));
+    EXPECT_TRUE(terminal.Chart(View(1)).Setting(ChartSetting::Volume));
+    checkBoxes(1, nullptr, 0);
+    EXPECT_EQ(Clicks(View(1)), Clicked {});
+    checkBoxes(0, nullptr, 2);
+    EXPECT_TRUE(Quiet(200)); // no dialog opened
 
-    checkBoxes(Id(View(1)), 1, nullptr, 0);
-    EXPECT_EQ(Commands(), (std::vector<WPARAM> { 33157, IDOK }));
-    checkBoxes(Id(View(1)), 0, nullptr, 2);
-    checkBoxes(0, 0, entries, 1);
+    Entry other[2] = { { 1264, 0, 0 }, { 1255, 0, 0 } };
+    checkBoxes(0, other, 2);
     EXPECT_EQ(boxes.Take(),
-        (std::vector<Box> {
-            { "PropertiesChartCheckBox()",
-                "Метод \"MT4::Windows::PropertiesChartCheckBox()\".\nНе передан массив флажков.\n"
-                "Количество элементов: 2" },
-            { "PropertiesChartCheckBox()", ZeroHandle("PropertiesChartCheckBox") } }));
-    EXPECT_TRUE(Quiet(200)); // no dialog was opened for either
-    EXPECT_TRUE(PropertiesDialogs().empty());
-}
-
-// A control of another kind is refused; the dialog stays for the user.
-TEST_F(SettingsTest, AnEntryThatIsNoCheckBoxIsRefusedWithTheDialogLeftOpen)
-{
-    Entry entries[2] = { { 1253, 0, 0 }, { 1255, 0, 0 } };
-    Fn<CheckBoxFn>("VelmorPropertiesChartCheckBox")(Id(View(1)), 0, entries, 2);
-    EXPECT_EQ(boxes.Take(),
-        (std::vector<Box> { { "PropertiesChartCheckBox()",
-            "Метод \"Utils::Controls::Button::Check()\".\nКласс не является Button." } }));
-    EXPECT_EQ(entries[0].state, 1);
+        (std::vector<Box> { Refusal("PropertiesChartCheckBox", "PropertiesChartCheckBox",
+                                "Не передан массив флажков.\nКоличество элементов: 2"),
+            { "PropertiesChartCheckBox()", "Метод \"Utils::Controls::Button::Check()\".\nКласс не является Button." } }));
+    EXPECT_EQ(other[0].state, 1);
     const std::vector<HWND> open = PropertiesDialogs();
     ASSERT_EQ(open.size(), 1u);
     SendMessageA(GetDlgItem(open[0], IDCANCEL), BM_CLICK, 0, 0);
     EXPECT_TRUE(Gone(open[0]));
-    EXPECT_EQ(Get(3, View(1)), 1); // the mutex is free again
+    EXPECT_EQ(Get(3, View(1)), 0); // the mutex is free again
 }
 
 TEST_F(SettingsTest, PropertiesOpenOnTheAskedPageAndStayOpen)
 {
-    auto open = Fn<IntOfIntIntFn>("VelmorOpenPropertiesChart");
     for (int32_t page : { 0, 2, 65536 }) {
-        HWND dialog = AsWindowOf(open(Id(View(0)), page));
-        ASSERT_NE(dialog, nullptr) << page;
+        HWND dialog = AsWindowOf(Call("VelmorOpenPropertiesChart", Id(View(0)), page));
+        EXPECT_EQ(PropertiesDialogs(), std::vector<HWND> { dialog });
         EXPECT_EQ(TextOf(dialog), "Properties of EURUSD,H1");
         const bool common = page == 2;
         EXPECT_EQ(SendMessageA(GetDlgItem(dialog, 0x3020), TCM_GETCURSEL, 0, 0), common ? 1 : 0);
         HWND shown = FindWindowExA(dialog, nullptr, "#32770", common ? "Common" : "Colors");
-        ASSERT_NE(shown, nullptr);
-        EXPECT_TRUE(IsWindowVisible(shown));
-        EXPECT_EQ(PropertiesDialogs(), std::vector<HWND> { dialog });
+        EXPECT_TRUE(shown && IsWindowVisible(shown)) << page;
         SendMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
         EXPECT_TRUE(Gone(dialog));
     }
-    EXPECT_EQ(open(0, 1), 0);
-    EXPECT_EQ(boxes.Take(),
-        (std::vector<Box> { { "VelmorOpenPropertiesChart()", ZeroHandle("OpenPropertiesChart") } }));
+    EXPECT_TRUE(boxes.Take().empty());
 }
 
 // Each thread holds the active-chart mutex from activating its chart until
@@ -274,14 +189,11 @@ TEST_F(SettingsTest, PropertiesOpenOnTheAskedPageAndStayOpen)
 TEST_F(SettingsTest, TwoThreadsReadingTwoChartsEachGetTheirOwnChart)
 {
     std::vector<int32_t> first, second;
-    std::thread one([&] {
+    auto reading = [&](std::vector<int32_t>* into, HWND chart) {
         for (int i = 0; i < 6; ++i)
-            first.push_back(Get(3, View(0)));
-    });
-    std::thread two([&] {
-        for (int i = 0; i < 6; ++i)
-            second.push_back(Get(3, View(1)));
-    });
+            into->push_back(Get(3, chart));
+    };
+    std::thread one(reading, &first, View(0)), two(reading, &second, View(1));
     one.join();
     two.join();
     EXPECT_EQ(first, std::vector<int32_t>(6, 0));
@@ -290,49 +202,23 @@ TEST_F(SettingsTest, TwoThreadsReadingTwoChartsEachGetTheirOwnChart)
     EXPECT_TRUE(PropertiesDialogs().empty());
 }
 
-class LaggingSettingsTest : public SettingsTest {
-protected:
-    static StandIn::Scenario Lagging()
-    {
-        StandIn::Scenario scenario = Patterned();
-        scenario.lagMs = 300;
-        return scenario;
-    }
-    LaggingSettingsTest() : SettingsTest(Lagging()) { }
-};
-
 // Another chart's dialog is open (left by VelmorOpenPropertiesChart) and this
-// chart's own comes late: the open one is never taken for it.
-TEST_F(LaggingSettingsTest, AnotherChartsOpenDialogIsNeverTakenForThisChartsLateOne)
+// chart's own comes late: the open one is never taken for it. The Russian
+// dialog is found by its Russian words.
+using RussianLaggingSettingsTest = Settings_<RussianLagging>;
+TEST_F(RussianLaggingSettingsTest, AnotherChartsOpenDialogIsNeverTakenForThisChartsLateOne)
 {
-    HWND left = AsWindowOf(Fn<IntOfIntIntFn>("VelmorOpenPropertiesChart")(Id(View(1)), 1));
-    ASSERT_NE(left, nullptr);
+    HWND left = AsWindowOf(Call("VelmorOpenPropertiesChart", Id(View(1)), 0));
+    EXPECT_EQ(TextOf(left), "Свойства GBPUSD,H4");
+    EXPECT_NE(FindWindowExA(left, nullptr, "#32770", "Цвета"), nullptr);
+    EXPECT_EQ(Get(0, View(0)), 1);
     EXPECT_EQ(Set(3, View(0), 1), 1);
     EXPECT_TRUE(terminal.Chart(View(0)).Setting(ChartSetting::Grid));
+    EXPECT_EQ(Call("VelmorGetViewChart", Id(View(0))), 2);
     EXPECT_EQ(PropertiesDialogs(), std::vector<HWND> { left });
     SendMessageA(GetDlgItem(left, IDCANCEL), BM_CLICK, 0, 0);
     EXPECT_TRUE(Gone(left));
     EXPECT_TRUE(terminal.Chart(View(1)).Setting(ChartSetting::Grid));
-    EXPECT_TRUE(boxes.Take().empty());
-}
-
-class RussianSettingsTest : public SettingsTest {
-protected:
-    RussianSettingsTest()
-        : SettingsTest(Patterned(StandIn::Language::Russian))
-    {
-    }
-};
-
-TEST_F(RussianSettingsTest, TheRussianDialogIsFoundByItsRussianWords)
-{
-    EXPECT_EQ(Get(0, View(0)), 1);
-    EXPECT_EQ(Set(11, View(0), 1), 1);
-    EXPECT_EQ(Fn<Support::IntOfIntFn>("VelmorGetViewChart")(Id(View(0))), 2);
-    HWND dialog = AsWindowOf(Fn<IntOfIntIntFn>("VelmorOpenPropertiesChart")(Id(View(0)), 0));
-    EXPECT_EQ(TextOf(dialog), "Свойства EURUSD,H1");
-    EXPECT_NE(FindWindowExA(dialog, nullptr, "#32770", "Цвета"), nullptr);
-    SendMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
     EXPECT_TRUE(boxes.Take().empty());
 }
 

@@ -1,49 +1,25 @@
-// Chart enumeration, activation and closing against the stand-in terminal.
+// Chart enumeration, activation and closing against the stand-in terminal, and
+// every chart export's refusal of the zero handle.
 #include <thread>
 
 #include "ChartFixture.h"
-#include "MT4/Windows.h"
 
 namespace ChartTest {
 namespace {
 
-using ArrayFn = int32_t(WINAPI*)(int32_t*, uint32_t);
+using ChartsTest = Fixture;
 
-class ChartsTest : public Fixture {
-protected:
-    ArrayFn all = Fn<ArrayFn>("VelmorGetAllHandlesCharts");
-    Support::IntFn number = Fn<Support::IntFn>("VelmorNumberCharts");
-    Support::IntOfIntFn isChart = Fn<Support::IntOfIntFn>("VelmorIsChart");
-    Support::IntOfIntFn isActive = Fn<Support::IntOfIntFn>("VelmorIsChartActive");
-    Support::VoidOfIntFn activate = Fn<Support::VoidOfIntFn>("VelmorSetActiveChart");
-    Support::IntOfIntFn close = Fn<Support::IntOfIntFn>("VelmorCloseChart");
-};
-
-// A window that existed: its handle names no window any more.
-HWND GoneWindow()
+TEST_F(ChartsTest, ChartsAreListedTopmostFirstIntoNoMoreThanTheArrayOrTheChartsHold)
 {
-    HWND window = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-    DestroyWindow(window);
-    return window;
-}
-
-TEST_F(ChartsTest, ChartsComeTopmostFirstAndFillNoMoreThanTheArrayOrTheChartsHold)
-{
-    const int32_t guard = 0x5A5A5A5A;
-    const int32_t top = Id(View(2)), middle = Id(View(1)), bottom = Id(View(0));
-    EXPECT_EQ(number(), 3);
-
-    std::vector<int32_t> two = { guard, guard, guard };
-    EXPECT_EQ(all(two.data(), 2), top);
+    const int32_t guard = 0x5A5A5A5A, top = Id(View(2)), middle = Id(View(1)), bottom = Id(View(0));
+    EXPECT_EQ(Call("VelmorNumberCharts"), 3);
+    std::vector<int32_t> two(3, guard), five(6, guard), untouched(2, guard);
+    EXPECT_EQ(Call("VelmorGetAllHandlesCharts", two.data(), 2), top);
     EXPECT_EQ(two, (std::vector<int32_t> { top, middle, guard }));
-
-    std::vector<int32_t> five(6, guard);
-    EXPECT_EQ(all(five.data(), 5), top);
+    EXPECT_EQ(Call("VelmorGetAllHandlesCharts", five.data(), 5), top);
     EXPECT_EQ(five, (std::vector<int32_t> { top, middle, bottom, guard, guard, guard }));
-
-    std::vector<int32_t> untouched(2, guard);
-    EXPECT_EQ(all(untouched.data(), 0), 0);
-    EXPECT_EQ(all(nullptr, 4), 0);
+    EXPECT_EQ(Call("VelmorGetAllHandlesCharts", untouched.data(), 0), 0);
+    EXPECT_EQ(Call("VelmorGetAllHandlesCharts", static_cast<int32_t*>(nullptr), 4), 0);
     EXPECT_EQ(untouched, std::vector<int32_t>(2, guard));
     EXPECT_EQ(boxes.Take(),
         (std::vector<Box> { { "VelmorGetAllHandlesCharts()",
@@ -51,48 +27,47 @@ TEST_F(ChartsTest, ChartsComeTopmostFirstAndFillNoMoreThanTheArrayOrTheChartsHol
                                 "\"Utils::Array::Copy()\".\nОтсутствует количество элементов." },
             { "VelmorGetAllHandlesCharts()",
                 "Метод \"Utils::Array::Copy()\".\nНе передан массив для заполнения." } }));
-}
 
-TEST_F(ChartsTest, AnythingInsideTheChartAreaIsAChartAndNothingElse)
-{
-    EXPECT_EQ(isChart(Id(View(0))), 1);
-    EXPECT_EQ(isChart(Id(Frame(1))), 1);
-    EXPECT_EQ(isChart(Id(terminal.Handles().chartArea)), 0);
-    EXPECT_EQ(isChart(Id(Main())), 0);
-    EXPECT_EQ(isChart(Id(terminal.Handles().marketWatchList)), 0);
-    EXPECT_EQ(isChart(Id(GoneWindow())), 0);
-    EXPECT_EQ(isChart(0), 0);
+    // Anything inside the chart area is a chart, and nothing else.
+    for (HWND chart : { View(0), Frame(1) })
+        EXPECT_EQ(Call("VelmorIsChart", Id(chart)), 1);
+    const StandIn::Windows& in = terminal.Handles();
+    for (HWND other : { in.chartArea, in.main, in.marketWatchList, GoneWindow(), HWND {} })
+        EXPECT_EQ(Call("VelmorIsChart", Id(other)), 0) << other;
     EXPECT_TRUE(boxes.Take().empty());
 }
 
-TEST_F(ChartsTest, ActivationMakesTheChartTheTopmostAndOnlyActiveOne)
+// A window gone, or one outside the chart area, is no chart to activate; a
+// refusal leaves the active-chart mutex free.
+TEST_F(ChartsTest, ActivationMakesTheChartTheOnlyActiveOneAndNoChartIsRefused)
 {
-    EXPECT_EQ(isActive(Id(View(2))), 1);
-    activate(Id(View(0)));
+    EXPECT_EQ(Call("VelmorIsChartActive", Id(View(2))), 1);
+    Call<void>("VelmorSetActiveChart", Id(View(0)));
     EXPECT_EQ(Received(Event::Activate, 1), (std::vector<Event> { Activated(0, Frame(2)) }));
-    EXPECT_EQ(isActive(Id(View(0))), 1);
-    EXPECT_EQ(isActive(Id(View(1))), 0);
-    EXPECT_EQ(isActive(Id(View(2))), 0);
+    for (size_t i : { 0, 1, 2 })
+        EXPECT_EQ(Call("VelmorIsChartActive", Id(View(i))), i == 0 ? 1 : 0) << i;
 
-    EXPECT_EQ(isActive(0), 0);
-    activate(0);
-    EXPECT_EQ(boxes.Take(),
-        (std::vector<Box> { { "VelmorIsChartActive()", ZeroHandle("IsChartActive") },
-            { "VelmorSetActiveChart()", ZeroHandle("SetActiveChartStart") } }));
+    Call<void>("VelmorSetActiveChart", Id(GoneWindow()));
+    Call<void>("VelmorSetActiveChart", Id(terminal.Handles().marketWatchList));
+    const Box refused = Refusal("VelmorSetActiveChart", "SetActiveChartStart",
+        "Не получен системный дескриптор родительского окна графика.", true);
+    EXPECT_EQ(boxes.Take(), (std::vector<Box> { refused, refused }));
+    std::thread other([&] { Call<void>("VelmorSetActiveChart", Id(View(1))); });
+    other.join();
+    EXPECT_EQ(Received(Event::Activate, 1), (std::vector<Event> { Activated(1, Frame(0)) }));
 }
 
 int g_ticks = 0;
 VOID CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) { ++g_ticks; }
 
 // An indicator activates a chart while an expert holds the active-chart
-// mutex: on the terminal's interface thread the wait serves the terminal (a
-// timer of that thread keeps firing) until the mutex is free.
+// mutex: on the interface thread the wait serves the terminal (a timer of that
+// thread keeps firing) until the mutex is free.
 TEST_F(ChartsTest, OnTheInterfaceThreadTheWaitForTheActiveChartServesTheTerminal)
 {
     HANDLE held = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     std::thread expert([held] {
-        HANDLE mutex = CreateMutexA(nullptr, FALSE,
-            MT4::Windows::MutexName(MT4::Windows::MutexActiveChart, GetCurrentProcessId()).c_str());
+        HANDLE mutex = ActiveChartMutex();
         WaitForSingleObject(mutex, 5000);
         SetEvent(held);
         Sleep(600);
@@ -106,74 +81,80 @@ TEST_F(ChartsTest, OnTheInterfaceThreadTheWaitForTheActiveChartServesTheTerminal
     terminal.OnUiThread([&] {
         const UINT_PTR timer = SetTimer(nullptr, 0, 50, CountTick);
         const ULONGLONG start = GetTickCount64();
-        activate(Id(View(0)));
+        Call<void>("VelmorSetActiveChart", Id(View(0)));
         took = GetTickCount64() - start;
         KillTimer(nullptr, timer);
     });
     expert.join();
     EXPECT_GE(took, 500u);
     EXPECT_GE(g_ticks, 5);
-    EXPECT_EQ(isActive(Id(View(0))), 1);
+    EXPECT_EQ(Call("VelmorIsChartActive", Id(View(0))), 1);
     EXPECT_TRUE(boxes.Take().empty());
 }
 
-// A window gone, or one outside the chart area, is no chart to activate.
-TEST_F(ChartsTest, AnActivationOfNoChartIsRefusedAndLeavesTheActiveChartMutexFree)
+TEST_F(ChartsTest, ClosingPostsTheCloseCommandAndWithoutChartsNothingIsListedOrPosted)
 {
-    const Box refused { "VelmorSetActiveChart()",
-        "Ошибка в методе \"MT4::Windows::SetActiveChartStart()\".\nНе получен системный дескриптор родительского "
-        "окна графика." };
-    activate(Id(GoneWindow()));
-    activate(Id(terminal.Handles().marketWatchList));
-    EXPECT_EQ(boxes.Take(), (std::vector<Box> { refused, refused }));
-    // Another thread activates at once: nobody holds the mutex.
-    std::thread other([&] { activate(Id(View(1))); });
-    other.join();
-    EXPECT_EQ(Received(Event::Activate, 1), (std::vector<Event> { Activated(1, Frame(2)) }));
-}
-
-TEST_F(ChartsTest, ClosingPostsTheCloseCommandAndTheChartGoes)
-{
-    EXPECT_NE(close(Id(View(1))), 0);
+    EXPECT_NE(Call("VelmorCloseChart", Id(View(1))), 0);
     EXPECT_EQ(Received(Event::Command, 1), (std::vector<Event> { Command(View(1), 0xE102) }));
     EXPECT_TRUE(Gone(Frame(1)));
-    EXPECT_EQ(number(), 2);
-    EXPECT_EQ(isChart(Id(View(1))), 0);
+    EXPECT_EQ(Call("VelmorNumberCharts"), 2);
+    EXPECT_EQ(Call("VelmorIsChart", Id(View(1))), 0);
+    EXPECT_EQ(Call("VelmorCloseChart", Id(GoneWindow())), 0); // posted to nothing
 
-    EXPECT_EQ(close(Id(GoneWindow())), 0); // posted to nothing
-    EXPECT_EQ(close(0), 0);
-    EXPECT_EQ(boxes.Take(), (std::vector<Box> { { "VelmorCloseChart()", ZeroHandle("CloseChart") } }));
-
-    Fn<void(WINAPI*)()>("VelmorCloseAllCharts")();
+    Call<void>("VelmorCloseAllCharts");
     EXPECT_EQ(Received(Event::Command, 2),
         (std::vector<Event> { Command(View(2), 0xE102), Command(View(0), 0xE102) }));
     EXPECT_TRUE(Gone(Frame(0)));
-    EXPECT_EQ(number(), 0);
-    // No chart open: no handle, chart or not, is the active chart.
-    EXPECT_EQ(isActive(Id(GoneWindow())), 0);
-    EXPECT_EQ(isActive(Id(Main())), 0);
+    int32_t handles[2] = { 7, 7 };
+    EXPECT_EQ(Call("VelmorNumberCharts"), 0);
+    EXPECT_EQ(Call("VelmorGetAllHandlesCharts", handles, 2), 0);
+    EXPECT_EQ(handles[0], 7);
+    EXPECT_EQ(Call("VelmorIsChartActive", Id(GoneWindow())), 0);
+    EXPECT_EQ(Call("VelmorIsChartActive", Id(Main())), 0);
+    terminal.Log().Clear();
+    Call<void>("VelmorCloseAllCharts");
+    EXPECT_TRUE(Quiet(200));
     EXPECT_TRUE(boxes.Take().empty());
 }
 
-class NoChartsTest : public Fixture {
-protected:
-    NoChartsTest()
-        : Fixture(StandIn::Scenario::Named("no-charts"))
-    {
-    }
-};
-
-TEST_F(NoChartsTest, WithoutChartsNothingIsCountedWrittenOrPosted)
+// The box names the export, or the operation, that refused it.
+TEST_F(ChartsTest, EveryChartExportRefusesTheZeroHandleUnderItsName)
 {
-    int32_t handles[2] = { 7, 7 };
-    EXPECT_EQ(Fn<Support::IntFn>("VelmorNumberCharts")(), 0);
-    EXPECT_EQ(Fn<ArrayFn>("VelmorGetAllHandlesCharts")(handles, 2), 0);
-    EXPECT_EQ(Fn<ArrayFn>("VelmorGetAllHandlesCharts")(handles, 0), 0);
-    Fn<void(WINAPI*)()>("VelmorCloseAllCharts")();
-    EXPECT_EQ(handles[0], 7);
-    EXPECT_EQ(handles[1], 7);
+    using Caller = std::function<int32_t(const char*)>;
+    const Caller one = [&](const char* name) { return Call(name, 0); };
+    const Caller none = [&](const char* name) { return Call<void>(name, 0), 0; };
+    const Caller text = [&](const char* name) { return Call<void>(name, 0, "H1"), 0; };
+    const Caller two = [&](const char* name) { return Call(name, 0, 1); };
+    const Caller twoNone = [&](const char* name) { return Call<void>(name, 0, 1), 0; };
+    MT4::Windows::ChartCheckBoxEntry entry { 1253, 0, 0 };
+    struct Row {
+        const char* name;
+        Caller call;
+        const char* method = nullptr; // the export's name without "Velmor"
+        int32_t result = 0;
+    };
+    const std::vector<Row> rows = { { "VelmorZoom", two }, { "VelmorChartKeyUp", two }, { "VelmorIsChartActive", one },
+        { "VelmorSetActiveChart", none, "SetActiveChartStart" }, { "VelmorCloseChart", one },
+        { "VelmorSetShowObjectDescriptions", [&](const char*) { return Call("VelmorSetShowObjectDescript", 0, 1); } },
+        { "VelmorGetShowGrid", one }, { "VelmorGetViewChart", one, nullptr, -1 }, { "VelmorShowVolume", one },
+        { "VelmorOpenPropertiesChart", two },
+        { "PropertiesChartCheckBox",
+            [&](const char*) { return Call<void>("VelmorPropertiesChartCheckBox", 0, 0, &entry, 1), 0; },
+            "PropertiesChartCheckBox" },
+        { "VelmorIsCmd", one, "IsVisibleCmd" }, { "VelmorIsVisibleCmd", one }, { "VelmorOpenCmd", one },
+        { "VelmorCreatCmd", one, "OpenCmd" }, { "VelmorCloseCmd", none }, { "VelmorWriteCmd", text },
+        { "VelmorClearCmd", none, "WriteCmd" },
+        { "VelmorReadCmd", [&](const char* name) { return *Call<const char*>(name, 0) ? -1 : 0; } },
+        { "VelmorSetToolChartPeriod", [&](const char* name) { return Call<void>(name, 0, "EURUSD", 60), 0; },
+            "SetToolChart" },
+        { "VelmorSetTimeframeByNumber", twoNone }, { "VelmorSetTimeframeByPeriod", twoNone },
+        { "VelmorSetTimeframeByName", text }, { "VelmorSetTemplateByNumber", two }, { "VelmorSetTemplateByName", text } };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(row.call(row.name), row.result);
+        EXPECT_EQ(boxes.Take(), std::vector<Box> { ZeroHandle(row.name, row.method ? row.method : row.name + 6) });
+    }
     EXPECT_TRUE(Quiet(200));
-    EXPECT_TRUE(boxes.Take().empty());
 }
 
 } // namespace

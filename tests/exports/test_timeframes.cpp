@@ -4,123 +4,74 @@
 namespace ChartTest {
 namespace {
 
-class TimeframeTest : public Fixture {
-protected:
-    // The commands the chart view received once `count` are there.
-    std::vector<WPARAM> ChartCommands(size_t count)
-    {
-        std::vector<WPARAM> commands;
-        for (const Event& event : Received(Event::Command, count)) {
-            EXPECT_EQ(event.window, View(0)) << event;
-            commands.push_back(event.wParam);
-        }
-        return commands;
-    }
+using TimeframeTest = Fixture;
 
-    Support::VoidOfIntIntFn byNumber = Fn<Support::VoidOfIntIntFn>("VelmorSetTimeframeByNumber");
-    Support::VoidOfIntIntFn byPeriod = Fn<Support::VoidOfIntIntFn>("VelmorSetTimeframeByPeriod");
-    VoidOfIntTextFn byName = Fn<VoidOfIntTextFn>("VelmorSetTimeframeByName");
-    IntOfIntIntFn templateByNumber = Fn<IntOfIntIntFn>("VelmorSetTemplateByNumber");
-    VoidOfIntTextFn templateByName = Fn<VoidOfIntTextFn>("VelmorSetTemplateByName");
-};
-
-const std::vector<WPARAM> NineCommands = { 33137, 33138, 33139, 33140, 33135, 33136, 33134, 33141, 33334 };
-
-TEST_F(TimeframeTest, EachTimeframeIsPostedAsTheTerminalsOwnCommandAndTheChartSwitches)
+TEST_F(TimeframeTest, EachTimeframeIsPostedAsTheTerminalsOwnCommandAndAnUnknownOneIsRefused)
 {
+    const std::vector<WPARAM> nine = { 33137, 33138, 33139, 33140, 33135, 33136, 33134, 33141, 33334 };
     for (int32_t index = 0; index < 9; ++index)
-        byNumber(Id(View(0)), index);
-    EXPECT_EQ(ChartCommands(9), NineCommands);
+        Call<void>("VelmorSetTimeframeByNumber", Id(View(0)), index);
+    EXPECT_EQ(Commands(9, View(0)), nine);
     EXPECT_EQ(Title(0), "EURUSD,MN");
-
     for (int32_t minutes : { 1, 5, 15, 30, 60, 240, 1440, 10080, 43200 })
-        byPeriod(Id(View(0)), minutes);
-    EXPECT_EQ(ChartCommands(9), NineCommands);
-
+        Call<void>("VelmorSetTimeframeByPeriod", Id(View(0)), minutes);
+    EXPECT_EQ(Commands(9, View(0)), nine);
     for (const char* name : { "M1", "M5", "M15", "M30", "H1", "H4", "D1", "W1", "MN1" })
-        byName(Id(View(0)), name);
-    EXPECT_EQ(ChartCommands(9), NineCommands);
+        Call<void>("VelmorSetTimeframeByName", Id(View(0)), name);
+    EXPECT_EQ(Commands(9, View(0)), nine);
     EXPECT_EQ(terminal.Chart(View(0)).period, 43200);
     EXPECT_TRUE(boxes.Take().empty());
-}
 
-TEST_F(TimeframeTest, AnUnknownTimeframePostsNothing)
-{
-    const std::string number
-        = "Метод \"MT4::Windows::SetTimeframeByNumber()\".\nНеверно выбран номер периода графика.";
-    const std::string period
-        = "Метод \"MT4::Windows::SetTimeframeByPeriod()\".\nНеверно выбран периода графика.";
-    const std::string name
-        = "Метод \"MT4::Windows::SetTimeframeByName()\".\nНеверно выбрано имя периода графика.";
-    byNumber(Id(View(0)), 9);
-    byNumber(Id(View(0)), -1);
-    byPeriod(Id(View(0)), 120);
-    byPeriod(Id(View(0)), -60);
-    byName(Id(View(0)), "h4");
-    byName(Id(View(0)), "H4 ");
-    byName(Id(View(0)), "EURUSD,H4");
-    byName(Id(View(0)), nullptr);
-    byNumber(0, 4);
-    byPeriod(0, 60);
-    byName(0, "H1");
-    EXPECT_EQ(boxes.Take(),
-        (std::vector<Box> { { "VelmorSetTimeframeByNumber()", number },
-            { "VelmorSetTimeframeByNumber()", number }, { "VelmorSetTimeframeByPeriod()", period },
-            { "VelmorSetTimeframeByPeriod()", period }, { "VelmorSetTimeframeByName()", name },
-            { "VelmorSetTimeframeByName()", name }, { "VelmorSetTimeframeByName()", name },
-            { "VelmorSetTimeframeByName()", name },
-            { "VelmorSetTimeframeByNumber()", ZeroHandle("SetTimeframeByNumber") },
-            { "VelmorSetTimeframeByPeriod()", ZeroHandle("SetTimeframeByPeriod") },
-            { "VelmorSetTimeframeByName()", ZeroHandle("SetTimeframeByName") } }));
+    for (int32_t index : { 9, -1 })
+        Call<void>("VelmorSetTimeframeByNumber", Id(View(0)), index);
+    for (int32_t minutes : { 120, -60 })
+        Call<void>("VelmorSetTimeframeByPeriod", Id(View(0)), minutes);
+    for (const char* name : { "h4", "H4 ", "EURUSD,H4", static_cast<const char*>(nullptr) })
+        Call<void>("VelmorSetTimeframeByName", Id(View(0)), name);
+    const Box number = Refusal("VelmorSetTimeframeByNumber", "SetTimeframeByNumber",
+                  "Неверно выбран номер периода графика."),
+              period = Refusal("VelmorSetTimeframeByPeriod", "SetTimeframeByPeriod", "Неверно выбран периода графика."),
+              name = Refusal("VelmorSetTimeframeByName", "SetTimeframeByName", "Неверно выбрано имя периода графика.");
+    EXPECT_EQ(boxes.Take(), (std::vector<Box> { number, number, period, period, name, name, name, name }));
     EXPECT_TRUE(Quiet(200));
 }
 
 // The template command acts on the active chart: the chart is activated first.
 TEST_F(TimeframeTest, ATemplateByNumberGoesToTheMainWindowAfterTheChartIsActive)
 {
-    EXPECT_NE(templateByNumber(Id(View(0)), 1), 0);
+    EXPECT_NE(Call("VelmorSetTemplateByNumber", Id(View(0)), 1), 0);
     const std::vector<Event> received = Received(3);
     ASSERT_EQ(received.size(), 3u);
     EXPECT_EQ(received[0], Activated(0, Frame(2)));
     EXPECT_EQ(received[1].kind, Event::Title);
     EXPECT_EQ(received[2], Command(Main(), 34801));
     EXPECT_EQ(terminal.Chart(View(0)).templateName, "Bollinger Band");
-
-    EXPECT_NE(templateByNumber(Id(View(1)), 63), 0);
+    EXPECT_NE(Call("VelmorSetTemplateByNumber", Id(View(1)), 63), 0);
     EXPECT_EQ(Received(Event::Command, 1), (std::vector<Event> { Command(Main(), 34863) }));
 
-    EXPECT_EQ(templateByNumber(Id(View(2)), 64), 0);
-    EXPECT_EQ(templateByNumber(Id(View(2)), -1), 0);
-    EXPECT_EQ(templateByNumber(0, 0), 0);
+    EXPECT_EQ(Call("VelmorSetTemplateByNumber", Id(View(2)), 64), 0);
+    EXPECT_EQ(Call("VelmorSetTemplateByNumber", Id(View(2)), -1), 0);
     EXPECT_EQ(boxes.Take(),
-        (std::vector<Box> {
-            { "VelmorSetTemplateByNumber()",
-                "Метод \"MT4::Windows::SetTemplateByNumber()\".\nВыбран номер шаблона более 63." },
-            { "VelmorSetTemplateByNumber()",
-                "Метод \"MT4::Windows::SetTemplateByNumber()\".\nВыбран отрицательный номер шаблона." },
-            { "VelmorSetTemplateByNumber()", ZeroHandle("SetTemplateByNumber") } }));
+        (std::vector<Box> { Refusal("VelmorSetTemplateByNumber", "SetTemplateByNumber", "Выбран номер шаблона более 63."),
+            Refusal("VelmorSetTemplateByNumber", "SetTemplateByNumber", "Выбран отрицательный номер шаблона.") }));
     EXPECT_TRUE(Quiet(200)); // nothing activated
 }
 
 // The chart's frame shows the Open dialog; the name is typed into it and confirmed.
 TEST_F(TimeframeTest, ATemplateByNameIsTypedIntoTheOpenDialogOfTheChartsFrame)
 {
-    templateByName(Id(View(1)), "Momentum 2");
+    Call<void>("VelmorSetTemplateByName", Id(View(1)), "Momentum 2");
     const std::vector<Event> received = Received(Event::Command, 2);
     ASSERT_EQ(received.size(), 2u);
     EXPECT_EQ(received[0], Command(Frame(1), 35511));
     EXPECT_EQ(received[1].wParam, static_cast<WPARAM>(IDOK));
     EXPECT_EQ(terminal.Chart(View(1)).templateName, "Momentum 2");
-    EXPECT_EQ(boxes.Take(), std::vector<Box> {});
+    EXPECT_TRUE(boxes.Take().empty());
 
-    templateByName(Id(View(1)), "");
-    templateByName(Id(View(1)), nullptr);
-    templateByName(0, "ADX");
-    const Box empty = { "VelmorSetTemplateByName()",
-        "Метод \"MT4::Windows::SetTemplateByName()\".\nОтсутствует имя шаблона." };
-    EXPECT_EQ(boxes.Take(),
-        (std::vector<Box> {
-            empty, empty, { "VelmorSetTemplateByName()", ZeroHandle("SetTemplateByName") } }));
+    for (const char* name : { "", static_cast<const char*>(nullptr) })
+        Call<void>("VelmorSetTemplateByName", Id(View(1)), name);
+    const Box empty = Refusal("VelmorSetTemplateByName", "SetTemplateByName", "Отсутствует имя шаблона.");
+    EXPECT_EQ(boxes.Take(), (std::vector<Box> { empty, empty }));
     EXPECT_TRUE(Quiet(200));
 }
 
