@@ -1,4 +1,5 @@
-// Market Watch as the quotes loader uses it: charts opened by a signed row.
+// Market Watch as the quotes loader uses it: a signed row below zero is
+// refused, one above 16 bits is not wrapped round to a row of the list.
 #include <gtest/gtest.h>
 
 #include "MT4/Windows.h"
@@ -6,8 +7,6 @@
 
 namespace {
 
-// The form of the quotes loader takes a signed row: below zero is refused,
-// above 16 bits is not wrapped round to a row of the list.
 TEST(MarketWatchLoaderFormTest, NegativeRowsAreRefusedAndLargeRowsAreNotWrapped)
 {
     Utils::Pointer<MT4::Windows> terminal;

@@ -1,5 +1,6 @@
 // The terminal's directories: the trailing-backslash rule, the derived
-// directories and files, the trade server's folder, the current directory.
+// directories and files, the trade server's folder, the data folder, the
+// portable switch and the current directory.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -7,12 +8,12 @@
 #include "MT4/Path.h"
 #include "Utils/Paths.h"
 #include "support/StandInProcess.h"
+#include "support/Thrown.h"
 
 namespace {
 
 // A scratch terminal directory with a history folder the test fills.
-class ScratchTerminal {
-public:
+struct ScratchTerminal {
     ScratchTerminal()
     {
         char temp[MAX_PATH] = {};
@@ -23,91 +24,59 @@ public:
     }
     ~ScratchTerminal() { Support::InstallFolder::Remove(root); }
 
-    // A server folder, with a symbols.sel written at `selectionTime` (or none),
-    // and the folder's own time set to `folderTime`.
-    void Server(const std::string& name, ULONGLONG folderTime, ULONGLONG selectionTime = 0)
+    // A server folder written on day `folderDay` after 2020-01-01, with a
+    // symbols.sel written on `selectionDay` (or none).
+    void Server(const std::string& name, ULONGLONG folderDay, ULONGLONG selectionDay = 0)
     {
         const std::string folder = root + "history\\" + name;
         CreateDirectoryA(folder.c_str(), nullptr);
-        if (selectionTime) {
-            HANDLE file = CreateFileA((folder + "\\symbols.sel").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                FILE_ATTRIBUTE_NORMAL, nullptr);
-            SetTime(file, selectionTime);
-            CloseHandle(file);
-        }
-        HANDLE directory = CreateFileA(folder.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        SetTime(directory, folderTime);
-        CloseHandle(directory);
+        if (selectionDay)
+            Dated(CreateFileA((folder + "\\symbols.sel").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                      FILE_ATTRIBUTE_NORMAL, nullptr), selectionDay);
+        Dated(CreateFileA(folder.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                  FILE_FLAG_BACKUP_SEMANTICS, nullptr), folderDay);
+    }
+    static void Dated(HANDLE handle, ULONGLONG day)
+    {
+        const ULONGLONG time = 132223104000000000ull + day * 864000000000ull;
+        const FILETIME written = { static_cast<DWORD>(time), static_cast<DWORD>(time >> 32) };
+        SetFileTime(handle, nullptr, nullptr, &written);
+        CloseHandle(handle);
     }
 
     std::string root;
-
-private:
-    static void SetTime(HANDLE handle, ULONGLONG days)
-    {
-        // Days after 2020-01-01 in FILETIME units.
-        ULARGE_INTEGER value;
-        value.QuadPart = 132223104000000000ull + days * 864000000000ull;
-        FILETIME time = { value.LowPart, value.HighPart };
-        SetFileTime(handle, nullptr, nullptr, &time);
-    }
 };
 
-TEST(PathsTest, DirectoryGetsOneTrailingBackslashOnlyWhenValid)
+TEST(PathsTest, DirectoriesGetOneTrailingBackslashOnlyWhenValidAndMustExistToBeCurrent)
 {
-    EXPECT_EQ(Utils::Paths::NormalizeDirectory("C:\\MT4"), "C:\\MT4\\");
-    EXPECT_EQ(Utils::Paths::NormalizeDirectory("C:\\MT4\\"), "C:\\MT4\\");
-    EXPECT_EQ(Utils::Paths::NormalizeDirectory(""), "");
-    EXPECT_EQ(Utils::Paths::NormalizeDirectory("C"), "C");
-    const std::string tooLong(261, 'a');
-    EXPECT_EQ(Utils::Paths::NormalizeDirectory(tooLong), tooLong);
-    const std::string longest(260, 'a');
-    EXPECT_EQ(Utils::Paths::NormalizeDirectory(longest), longest + "\\");
+    using Utils::Paths::NormalizeDirectory;
+    for (const auto& [given, normal] : { std::pair<std::string, std::string> { "C:\\MT4", "C:\\MT4\\" },
+             { "C:\\MT4\\", "C:\\MT4\\" }, { "", "" }, { "C", "C" }, { std::string(261, 'a'), std::string(261, 'a') },
+             { std::string(260, 'a'), std::string(260, 'a') + "\\" } })
+        EXPECT_EQ(NormalizeDirectory(given), normal) << given;
     EXPECT_EQ(Utils::Paths::DirectoryOf("C:\\MT4\\terminal.exe"), "C:\\MT4\\");
     EXPECT_EQ(Utils::Paths::DirectoryOf("terminal.exe"), "");
-}
 
-TEST(PathsTest, SetCurrentAcceptsADirectoryWithItsBackslashAndRejectsAMissingOne)
-{
     ScratchTerminal scratch;
-    char before[MAX_PATH] = {};
+    char before[MAX_PATH] = {}, now[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, before);
     Utils::Paths::SetCurrent(scratch.root);
-    char now[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, now);
     EXPECT_EQ(Utils::Paths::WithBackslash(now), scratch.root);
     SetCurrentDirectoryA(before);
-    try {
-        Utils::Paths::SetCurrent(scratch.root + "missing\\");
-        FAIL() << "no throw";
-    } catch (const char* text) {
-        EXPECT_STREQ(text, "Метод \"Utils::Paths::SetCurrent()\".\nКаталог отсутсвует.");
-    }
+    EXPECT_EQ(Support::Thrown([&] { Utils::Paths::SetCurrent(scratch.root + "missing\\"); }),
+        "Метод \"Utils::Paths::SetCurrent()\".\nКаталог отсутсвует.");
 }
 
-TEST(PathTest, DerivesEveryDirectoryAndFileFromTheTerminalDirectory)
-{
-    ScratchTerminal scratch;
-    scratch.Server("Broker-Live", 10, 20);
-    Utils::Pointer<MT4::Path> path;
-    std::string given = scratch.root;
-    given.pop_back();  // without its final "\"
-    path->Init(given, GetCurrentProcessId());
-    EXPECT_EQ(path->TerminalDirectory(), scratch.root);
-    EXPECT_EQ(path->FilesDirectory(), scratch.root + "experts\\files\\");
-    EXPECT_EQ(path->HistoryDirectory(), scratch.root + "history\\");
-    EXPECT_EQ(path->TerminalExecutable(), scratch.root + "terminal.exe");
-    EXPECT_EQ(path->ServerFolderName(), "Broker-Live");
-    EXPECT_EQ(path->ServerHistoryDirectory(), scratch.root + "history\\Broker-Live\\");
-    EXPECT_EQ(path->SymbolSelectionFile(), scratch.root + "history\\Broker-Live\\symbols.sel");
-}
-
-TEST(PathTest, ServerFolderIsTheOneWhoseSelectionWasWrittenLast)
+TEST(PathTest, ServerFolderIsTheOneWhoseSelectionWasWrittenLastAndTheFilesDeriveFromIt)
 {
     ScratchTerminal scratch;
     const std::string history = scratch.root + "history\\";
-    EXPECT_EQ(MT4::Path::ServerFolder(history), "");
+    Utils::Pointer<MT4::Path> path;
+    path->Init(scratch.root, GetCurrentProcessId());
+    EXPECT_EQ(path->HistoryDirectory(), history);
+    EXPECT_EQ(path->ServerHistoryDirectory(), "");
+    EXPECT_EQ(path->SymbolSelectionFile(), "");
     scratch.Server("Old-Server", 5);
     scratch.Server("Demo-Server", 3);
     EXPECT_EQ(MT4::Path::ServerFolder(history), "Old-Server");  // no selection anywhere: the newest folder
@@ -115,50 +84,42 @@ TEST(PathTest, ServerFolderIsTheOneWhoseSelectionWasWrittenLast)
     scratch.Server("Demo-Server", 9, 7);
     scratch.Server("Old-Server", 30);
     EXPECT_EQ(MT4::Path::ServerFolder(history), "Live-Server");
-}
 
-TEST(PathTest, NoServerFolderLeavesTheServerPathsEmpty)
-{
-    ScratchTerminal scratch;
-    Utils::Pointer<MT4::Path> path;
-    path->Init(scratch.root, GetCurrentProcessId());
-    EXPECT_EQ(path->ServerHistoryDirectory(), "");
-    EXPECT_EQ(path->SymbolSelectionFile(), "");
-    EXPECT_EQ(path->HistoryDirectory(), scratch.root + "history\\");
+    std::string given = scratch.root;
+    given.pop_back();  // without its final "\"
+    path->Init(given, GetCurrentProcessId());
+    EXPECT_EQ(path->TerminalDirectory(), scratch.root);
+    EXPECT_EQ(path->FilesDirectory(), scratch.root + "experts\\files\\");
+    EXPECT_EQ(path->TerminalExecutable(), scratch.root + "terminal.exe");
+    EXPECT_EQ(path->ServerFolderName(), "Live-Server");
+    EXPECT_EQ(path->ServerHistoryDirectory(), history + "Live-Server\\");
+    EXPECT_EQ(path->SymbolSelectionFile(), history + "Live-Server\\symbols.sel");
 }
 
 TEST(PathTest, DataFolderIsTheOneWhoseOriginNamesTheInstallFolderInEitherEncoding)
 {
     ScratchTerminal scratch;
-    const std::string install = "C:\\Program Files\\Терминал\\";
     const std::string terminals = scratch.root + "MetaQuotes\\Terminal\\";
-    CreateDirectoryA((scratch.root + "MetaQuotes").c_str(), nullptr);
-    CreateDirectoryA(terminals.c_str(), nullptr);
-    const std::wstring appData(scratch.root.begin(), scratch.root.end());  // ASCII temp path
+    const std::string folder = terminals + "0123456789ABCDEF0123456789ABCDEF\\";
+    for (const std::string& directory : { scratch.root + "MetaQuotes", terminals, folder })
+        CreateDirectoryA(directory.c_str(), nullptr);
     const std::wstring wide = L"c:\\program files\\Терминал\r\n";
-    const std::string bom = "\xFF\xFE";
-    const struct {
-        std::string origin;  // the file's bytes; "-" for no file
-        bool names;
-    } rows[] = {
-        { bom + std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2), true },
-        { "C:\\Program Files\\Терминал", true },  // ANSI, without the final "\\"
-        { "C:\\Program Files\\Терминал 2\\", false },
-        { std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2), false },  // no mark: ANSI
-        { "-", false },
-    };
-    for (const auto& row : rows) {
-        const std::string folder = terminals + "0123456789ABCDEF0123456789ABCDEF\\";
-        CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string utf16(reinterpret_cast<const char*>(wide.data()), wide.size() * 2);
+    for (const auto& [origin, names] : { std::pair<std::string, bool> { "\xFF\xFE" + utf16, true },
+             { "C:\\Program Files\\Терминал", true },  // ANSI, without the final "\"
+             { "C:\\Program Files\\Терминал 2\\", false }, { utf16, false } /* no mark: ANSI */, { "-", false } }) {
         DeleteFileA((folder + "origin.txt").c_str());
-        if (row.origin != "-") {
+        if (origin != "-") {
             HANDLE file = CreateFileA((folder + "origin.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                 FILE_ATTRIBUTE_NORMAL, nullptr);
             DWORD written = 0;
-            WriteFile(file, row.origin.data(), static_cast<DWORD>(row.origin.size()), &written, nullptr);
+            WriteFile(file, origin.data(), static_cast<DWORD>(origin.size()), &written, nullptr);
             CloseHandle(file);
         }
-        EXPECT_EQ(MT4::Path::DataFolder(install, appData), row.names ? folder : "") << row.origin;
+        EXPECT_EQ(MT4::Path::DataFolder("C:\\Program Files\\Терминал\\",
+                      std::wstring(scratch.root.begin(), scratch.root.end())),  // an ASCII temp path
+            names ? folder : "")
+            << origin;
     }
 }
 
@@ -167,9 +128,7 @@ TEST(PathTest, PortableSwitchIsReadFromThisOrAnotherProcesssCommandLine)
     EXPECT_TRUE(MT4::Path::Portable(L"\"C:\\MT4\\terminal.exe\" /skipupdate /PORTABLE"));
     EXPECT_FALSE(MT4::Path::Portable(L"\"C:\\MT4 /portable\\terminal.exe\""));
     EXPECT_FALSE(MT4::Path::Portable(L"terminal.exe /portable2"));
-
-    // A suspended copy of this program, with the switch.
-    wchar_t program[MAX_PATH] = {};
+    wchar_t program[MAX_PATH] = {};  // a suspended copy of this program, with the switch
     GetModuleFileNameW(nullptr, program, MAX_PATH);
     std::wstring given = L"\"" + std::wstring(program) + L"\" --gtest_list_tests /portable";
     STARTUPINFOW startup = {};

@@ -4,19 +4,36 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <thread>
 
 #include "MT4/RefreshChart.h"
 #include "StandIn.h"
+#include "Utils/SendMessage.h"
 #include "Utils/Wait.h"
 #include "exports/Init.h"
 
 namespace {
 
 using StandIn::Event;
+using State = MT4::RefreshChart::State;
 
 constexpr DWORD Patience = 5000;  // the bound of every wait for the terminal
+
+uint32_t Key(HWND chart) { return static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(chart)); }
+
+bool ByKey(HWND a, HWND b) { return Key(a) < Key(b); }
+
+// Whether another thread holds the send mutex of `window`: a send to it is under way.
+bool SendUnderWay(HWND window)
+{
+    HANDLE mutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, Utils::SendMessage::MutexName(window).c_str());
+    const DWORD waited = mutex ? WaitForSingleObject(mutex, 0) : WAIT_FAILED;
+    if (waited == WAIT_OBJECT_0)
+        ReleaseMutex(mutex);
+    if (mutex)
+        CloseHandle(mutex);
+    return waited == WAIT_TIMEOUT;
+}
 
 class RefreshTest : public ::testing::Test {
 protected:
@@ -29,52 +46,40 @@ protected:
     void TearDown() override { engine->StopAll(true); }
 
     HWND Chart(size_t index) const { return terminal.Handles().chartViews.at(index); }
-    static uint32_t Key(HWND chart) { return static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(chart)); }
 
-    // The charts ticked, one entry per tick (the indicators' command, then
-    // the expert's message), checking that each tick has both signals.
-    std::vector<HWND> Ticked(const std::vector<Event>& events)
+    // The charts ticked, one entry per tick, each tick the indicators' command
+    // followed by the expert's message.
+    std::vector<HWND> Ticked()
     {
+        const std::vector<Event> events = terminal.Log().Take();
         std::vector<HWND> charts;
         for (size_t i = 0; i < events.size(); ++i) {
-            const Event& event = events[i];
-            if (event.kind != Event::Command || event.wParam != 33324)
+            if (events[i].kind != Event::Command || events[i].wParam != 33324)
                 continue;
-            EXPECT_LT(i + 1, events.size());
-            if (i + 1 < events.size()) {
-                const Event& expert = events[i + 1];
-                EXPECT_EQ(expert.kind, Event::Internal);
-                EXPECT_EQ(expert.window, event.window);
-                EXPECT_EQ(expert.wParam, 2u);
-                EXPECT_EQ(expert.lParam, 1);
-            }
-            charts.push_back(event.window);
+            const Event* expert = i + 1 < events.size() ? &events[i + 1] : nullptr;
+            EXPECT_TRUE(expert && expert->kind == Event::Internal && expert->window == events[i].window
+                && expert->wParam == 2 && expert->lParam == 1)
+                << "tick " << i;
+            charts.push_back(events[i].window);
         }
         return charts;
     }
 
-    // Splits the ticks into passes: within a pass the handles ascend.
-    static std::vector<std::vector<HWND>> Passes(const std::vector<HWND>& ticked)
-    {
-        std::vector<std::vector<HWND>> passes;
-        for (HWND chart : ticked) {
-            if (passes.empty() || Key(chart) <= Key(passes.back().back()))
-                passes.emplace_back();
-            passes.back().push_back(chart);
-        }
-        return passes;
-    }
-
-    // Waits until the charts have had `count` ticks together.
-    bool WaitForTicks(size_t count)
+    // Waits until `chart` (any chart if null) has had `count` ticks since the log was cleared.
+    bool WaitForTicks(size_t count, HWND chart = nullptr, DWORD bound = Patience)
     {
         return terminal.Log().WaitFor(
-            [count](const std::vector<Event>& events) {
-                return static_cast<size_t>(std::count_if(events.begin(), events.end(), [](const Event& event) {
-                    return event.kind == Event::Internal && event.wParam == 2;
+            [count, chart](const std::vector<Event>& events) {
+                return static_cast<size_t>(std::count_if(events.begin(), events.end(), [chart](const Event& event) {
+                    return event.kind == Event::Internal && event.wParam == 2 && (!chart || event.window == chart);
                 })) >= count;
             },
-            Patience);
+            bound);
+    }
+
+    bool WaitForState(bool (*done)(const State&))
+    {
+        return Utils::Wait::Until([&] { return done(engine->Snapshot()); }, 10, Patience);
     }
 
     // Blocks the terminal's thread for `ms`, from another thread.
@@ -92,6 +97,13 @@ protected:
         return busy;
     }
 
+    void CloseChart(HWND view)
+    {
+        terminal.OnUiThread([this, view] {
+            SendMessageA(terminal.Handles().chartArea, WM_MDIDESTROY, reinterpret_cast<WPARAM>(GetParent(view)), 0);
+        });
+    }
+
     StandIn::Terminal terminal { StandIn::Scenario::Named("english") };
     Utils::Pointer<MT4::RefreshChart> engine;
 };
@@ -101,21 +113,20 @@ TEST_F(RefreshTest, EachChartTicksOnTheMultiplesOfItsIntervalInHundredsOfMs)
     engine->Refresh(Chart(0), 100);
     engine->Refresh(Chart(1), 250);   // every second pass
     engine->Refresh(Chart(2), 1000);  // every tenth pass
-    ASSERT_TRUE(terminal.Log().WaitFor(
-        [this](const std::vector<Event>& events) {
-            return std::count_if(events.begin(), events.end(), [this](const Event& event) {
-                return event.kind == Event::Internal && event.window == Chart(2);
-            }) >= 3;
-        },
-        4 * Patience));
+    ASSERT_TRUE(WaitForTicks(3, Chart(2), 4 * Patience));
     engine->StopAll(true);
-    const std::vector<std::vector<HWND>> passes = Passes(Ticked(terminal.Log().Take()));
-    // The worker may have run a pass before the last two charts were in the
-    // table: count from the first pass that ticked the slowest chart.
+    // Passes split where the handles stop ascending. The worker may have run a
+    // pass before the last two charts were in the table: count from the first
+    // pass that ticked the slowest chart.
+    std::vector<std::vector<HWND>> passes;
+    for (HWND chart : Ticked()) {
+        if (passes.empty() || !ByKey(passes.back().back(), chart))
+            passes.emplace_back();
+        passes.back().push_back(chart);
+    }
     const auto first = std::find_if(passes.begin(), passes.end(), [this](const std::vector<HWND>& pass) {
         return std::find(pass.begin(), pass.end(), Chart(2)) != pass.end();
     });
-    ASSERT_NE(first, passes.end());
     ASSERT_GE(passes.end() - first, 21);
     for (auto pass = first; pass + 1 != passes.end(); ++pass) {  // the last may have been cut by the stop
         const long tick = pass - first;
@@ -124,24 +135,37 @@ TEST_F(RefreshTest, EachChartTicksOnTheMultiplesOfItsIntervalInHundredsOfMs)
             expected.push_back(Chart(1));
         if (tick % 10 == 0)
             expected.push_back(Chart(2));
-        std::sort(expected.begin(), expected.end(), [](HWND a, HWND b) { return Key(a) < Key(b); });
+        std::sort(expected.begin(), expected.end(), ByKey);
         EXPECT_EQ(*pass, expected) << "pass " << tick;
     }
 }
 
-TEST_F(RefreshTest, OnceTicksEveryChartOnceInHandleOrderAlsoAfterAStopAndLeavesNoTable)
+TEST_F(RefreshTest, AllChartsOnceTicksEachChartInHandleOrderButOneStoppedDuringThePassAndLeavesNoTable)
 {
-    engine->Stop(Chart(1));  // asked for before: every chart is asked for anew
-    engine->RefreshAllOnce();
-    ASSERT_TRUE(WaitForTicks(3));
-    Sleep(300);  // a second pass would have come by now
-    std::vector<HWND> charts = terminal.Handles().chartViews;
-    std::sort(charts.begin(), charts.end(), [](HWND a, HWND b) { return Key(a) < Key(b); });
-    EXPECT_EQ(Ticked(terminal.Log().Take()), charts);
-    const MT4::RefreshChart::State state = engine->Snapshot();
-    EXPECT_FALSE(state.working);
-    EXPECT_EQ(state.mode, MT4::RefreshChart::Idle);
-    EXPECT_TRUE(state.table.empty());
+    for (const bool during : { false, true }) {
+        SCOPED_TRACE(during ? "a stop that arrives while the pass is under way" : "a stop asked before the pass");
+        std::vector<HWND> charts = terminal.Handles().chartViews;
+        std::sort(charts.begin(), charts.end(), ByKey);
+        std::thread busy;
+        if (during)
+            busy = BusyTerminal(200);  // the worker's first send waits for the terminal
+        else
+            engine->Stop(charts[1]);  // every chart is asked for anew
+        engine->RefreshAllOnce();
+        if (during) {
+            const bool underWay = Utils::Wait::Until([&] { return SendUnderWay(charts[0]); }, 5, Patience);
+            engine->Stop(charts[2]);
+            busy.join();
+            ASSERT_TRUE(underWay);
+            charts.pop_back();
+        }
+        ASSERT_TRUE(WaitForTicks(charts.size()));
+        ASSERT_TRUE(WaitForState([](const State& state) { return !state.working; }));
+        EXPECT_EQ(Ticked(), charts);
+        const State state = engine->Snapshot();
+        EXPECT_EQ(state.mode, MT4::RefreshChart::Idle);
+        EXPECT_TRUE(state.table.empty());
+    }
 }
 
 TEST_F(RefreshTest, AllChartsModeTakesAStoppedChartBackAtTheEndOfThePass)
@@ -150,14 +174,8 @@ TEST_F(RefreshTest, AllChartsModeTakesAStoppedChartBackAtTheEndOfThePass)
     ASSERT_TRUE(WaitForTicks(3));
     engine->Stop(Chart(0));
     terminal.Log().Clear();
-    ASSERT_TRUE(terminal.Log().WaitFor(
-        [this](const std::vector<Event>& events) {
-            return std::count_if(events.begin(), events.end(), [this](const Event& event) {
-                return event.kind == Event::Internal && event.window == Chart(0);
-            }) >= 2;
-        },
-        Patience));
-    const MT4::RefreshChart::State state = engine->Snapshot();
+    ASSERT_TRUE(WaitForTicks(2, Chart(0)));
+    const State state = engine->Snapshot();
     EXPECT_EQ(state.mode, MT4::RefreshChart::AllCharts);
     EXPECT_EQ(state.allInterval, 100u);
     EXPECT_EQ(state.table.size(), 3u);
@@ -170,11 +188,11 @@ TEST_F(RefreshTest, PerChartModeDropsAStoppedChartForGoodUnlessItIsRefreshedAgai
     engine->Refresh(Chart(1), 100);
     ASSERT_TRUE(WaitForTicks(2));
     engine->Stop(Chart(0));
-    ASSERT_TRUE(Utils::Wait::Until([this] { return engine->Snapshot().table.size() == 1; }, 10, Patience));
+    ASSERT_TRUE(WaitForState([](const State& state) { return state.table.size() == 1; }));
     terminal.Log().Clear();
     ASSERT_TRUE(WaitForTicks(3));
-    for (HWND chart : Ticked(terminal.Log().Take()))
-        EXPECT_EQ(chart, Chart(1));
+    const std::vector<HWND> ticked = Ticked();
+    EXPECT_EQ(ticked, std::vector<HWND>(ticked.size(), Chart(1)));
     engine->Stop(Chart(1));  // a program's deinit, then its init
     engine->Refresh(Chart(1), 100);
     terminal.Log().Clear();
@@ -182,51 +200,48 @@ TEST_F(RefreshTest, PerChartModeDropsAStoppedChartForGoodUnlessItIsRefreshedAgai
     EXPECT_EQ(engine->Snapshot().table.size(), 1u);
 }
 
-TEST_F(RefreshTest, AClosedChartIsDroppedAndWithTheLastOneTheWorkerEnds)
+TEST_F(RefreshTest, AClosedChartIsDroppedWithTheLastOneTheWorkerEndsAndWithNoneItEndsAtOnce)
 {
     engine->Refresh(Chart(0), 100);
     engine->Refresh(Chart(1), 100);
     ASSERT_TRUE(WaitForTicks(2));
-    auto close = [this](HWND view) {
-        terminal.OnUiThread([this, view] {
-            SendMessageA(terminal.Handles().chartArea, WM_MDIDESTROY, reinterpret_cast<WPARAM>(GetParent(view)), 0);
-        });
-    };
-    close(Chart(0));
-    ASSERT_TRUE(Utils::Wait::Until([this] { return engine->Snapshot().table.size() == 1; }, 10, Patience));
+    CloseChart(Chart(0));
+    ASSERT_TRUE(WaitForState([](const State& state) { return state.table.size() == 1; }));
     EXPECT_TRUE(engine->Snapshot().working);
-    close(Chart(1));
-    ASSERT_TRUE(Utils::Wait::Until([this] { return !engine->Snapshot().working; }, 10, Patience));
-    const MT4::RefreshChart::State state = engine->Snapshot();
+    CloseChart(Chart(1));
+    ASSERT_TRUE(WaitForState([](const State& state) { return !state.working; }));
+    State state = engine->Snapshot();
     EXPECT_EQ(state.mode, MT4::RefreshChart::Idle);
     EXPECT_TRUE(state.table.empty());
+    CloseChart(Chart(2));
+    engine->RefreshAll(300);
+    ASSERT_TRUE(WaitForState([](const State& state) { return !state.working; }));
+    state = engine->Snapshot();
+    EXPECT_EQ(state.mode, MT4::RefreshChart::Idle);
+    EXPECT_EQ(state.allInterval, 0u);
 }
 
-TEST_F(RefreshTest, StopWithTheFlagReturnsOnceTheWorkerHasEndedItsSend)
+TEST_F(RefreshTest, AWorkerInsideItsSendIsWaitedForByAStopWithTheFlagTheNextStartAndTheEnginesEnd)
 {
-    engine->RefreshAll(100);
-    ASSERT_TRUE(WaitForTicks(1));
-    std::thread busy = BusyTerminal(400);  // the worker's next send waits for the terminal
-    Sleep(150);
+    const auto startBusy = [this](MT4::RefreshChart& refresh) {
+        terminal.Log().Clear();
+        refresh.RefreshAll(100);
+        EXPECT_TRUE(WaitForTicks(1));
+        std::thread busy = BusyTerminal(400);  // the worker's next send waits for the terminal
+        Sleep(150);
+        return busy;
+    };
+    std::thread busy = startBusy(*engine);
     engine->StopAll(true);
-    const MT4::RefreshChart::State state = engine->Snapshot();
+    State state = engine->Snapshot();
     EXPECT_FALSE(state.working);
     EXPECT_EQ(state.retired, 0u);  // its end was seen
     EXPECT_TRUE(state.table.empty());
     busy.join();
-    terminal.Log().Clear();
-    Sleep(300);
-    EXPECT_EQ(Ticked(terminal.Log().Take()), std::vector<HWND> {});
-}
 
-TEST_F(RefreshTest, StopWithoutTheFlagReturnsAtOnceAndTheNextStartWaitsForTheOldWorker)
-{
-    engine->RefreshAll(100);
-    ASSERT_TRUE(WaitForTicks(1));
-    std::thread busy = BusyTerminal(400);
-    Sleep(150);
-    engine->StopAll(false);
-    MT4::RefreshChart::State state = engine->Snapshot();
+    busy = startBusy(*engine);
+    engine->StopAll(false);  // returns at once
+    state = engine->Snapshot();
     EXPECT_FALSE(state.working);
     EXPECT_EQ(state.retired, 1u);  // still inside its send
     engine->RefreshAll(100);
@@ -234,34 +249,16 @@ TEST_F(RefreshTest, StopWithoutTheFlagReturnsAtOnceAndTheNextStartWaitsForTheOld
     EXPECT_TRUE(state.working);
     EXPECT_EQ(state.retired, 0u);  // never two workers
     busy.join();
-}
+    engine->StopAll(true);
 
-TEST_F(RefreshTest, AnEngineThatGoesEndsItsWorkerFirst)
-{
     auto own = std::make_unique<MT4::RefreshChart>();
     own->Replace(Utils::Pointer<MT4::Windows>());
-    own->RefreshAll(100);
-    ASSERT_TRUE(WaitForTicks(1));
-    std::thread busy = BusyTerminal(300);
-    Sleep(100);
+    busy = startBusy(*own);
     own.reset();  // waits for the send under way
     busy.join();
     terminal.Log().Clear();
     Sleep(300);
-    EXPECT_EQ(Ticked(terminal.Log().Take()), std::vector<HWND> {});
-}
-
-TEST_F(RefreshTest, AllChartsWithNoChartStartsAWorkerThatEndsAtOnce)
-{
-    for (HWND view : terminal.Handles().chartViews)
-        terminal.OnUiThread([this, view] {
-            SendMessageA(terminal.Handles().chartArea, WM_MDIDESTROY, reinterpret_cast<WPARAM>(GetParent(view)), 0);
-        });
-    engine->RefreshAll(300);
-    ASSERT_TRUE(Utils::Wait::Until([this] { return !engine->Snapshot().working; }, 10, Patience));
-    const MT4::RefreshChart::State state = engine->Snapshot();
-    EXPECT_EQ(state.mode, MT4::RefreshChart::Idle);
-    EXPECT_EQ(state.allInterval, 0u);
+    EXPECT_EQ(Ticked(), std::vector<HWND> {});
 }
 
 }  // namespace

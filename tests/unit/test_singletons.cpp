@@ -6,35 +6,31 @@
 #include <thread>
 
 #include "Utils/Base.h"
+#include "support/Thrown.h"
 
 namespace {
 
-std::atomic<int> g_slowConstructed { 0 };
+std::atomic<int> g_constructed { 0 }, g_destroyed { 0 };
 
-class SlowSingleton : public virtual Utils::Base {
-public:
+struct SlowSingleton : public virtual Utils::Base {
     SlowSingleton()
     {
-        ++g_slowConstructed;
+        ++g_constructed;
         Sleep(50);  // wide window for a second creator
     }
 };
 
-std::atomic<int> g_countedDestroyed { 0 };
-
-class Counted : public virtual Utils::Base {
-public:
-    ~Counted() override { ++g_countedDestroyed; }
+struct Counted : public virtual Utils::Base {
+    ~Counted() override { ++g_destroyed; }
 };
 
 TEST(SingletonTest, RacingFirstGettersCreateExactlyOneObjectThatTheHolderKeepsAlive)
 {
     HANDLE go = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     SlowSingleton* seen[2] = {};
-    auto take = [&](int i) {
+    const auto take = [&](int i) {
         WaitForSingleObject(go, INFINITE);
-        Utils::Pointer<SlowSingleton> pointer;
-        seen[i] = pointer.Get();
+        seen[i] = Utils::Pointer<SlowSingleton>().Get();
     };
     std::thread first(take, 0), second(take, 1);
     Sleep(20);
@@ -42,50 +38,36 @@ TEST(SingletonTest, RacingFirstGettersCreateExactlyOneObjectThatTheHolderKeepsAl
     first.join();
     second.join();
     CloseHandle(go);
-
-    EXPECT_EQ(g_slowConstructed.load(), 1);
     ASSERT_NE(seen[0], nullptr);
     EXPECT_EQ(seen[0], seen[1]);
-    // Both copies are gone; the holder's reference remains.
-    Utils::Pointer<SlowSingleton> again;
+    Utils::Pointer<SlowSingleton> again;  // both copies are gone; the holder's reference remains
     EXPECT_EQ(again.Get(), seen[0]);
     EXPECT_EQ(again->Count(), 2);
-    EXPECT_EQ(g_slowConstructed.load(), 1);
+    EXPECT_EQ(g_constructed.load(), 1);
 }
 
-TEST(PointerTest, CopiesCountReferencesAndTheLastReleaseDestroys)
+TEST(PointerTest, CopiesCountReferencesTheLastReleaseDestroysAndOneBelowZeroThrows)
 {
-    g_countedDestroyed = 0;
     Counted* object = new Counted;
     {
         Utils::Pointer<Counted> first(nullptr);
         first = object;
         EXPECT_EQ(object->Count(), 1);
         {
-            Utils::Pointer<Counted> copy(first);
-            EXPECT_EQ(object->Count(), 2);
-            Utils::Pointer<Counted> assigned(nullptr);
+            Utils::Pointer<Counted> copy(first), assigned(nullptr);
             assigned = copy;
             EXPECT_EQ(object->Count(), 3);
         }
         EXPECT_EQ(object->Count(), 1);
-        EXPECT_EQ(g_countedDestroyed.load(), 0);
+        EXPECT_EQ(g_destroyed.load(), 0);
         first = static_cast<Counted*>(nullptr);
         EXPECT_EQ(first.Get(), nullptr);
+        EXPECT_EQ(g_destroyed.load(), 1);
     }
-    EXPECT_EQ(g_countedDestroyed.load(), 1);
-}
-
-TEST(BaseTest, ReleaseBelowZeroThrowsTheNegativeCountText)
-{
-    Counted object;
-    try {
-        object.Release();
-        FAIL() << "no throw";
-    } catch (const char* text) {
-        EXPECT_STREQ(text, "Ошибка в методе \"Utils::Base::Release()\".\nОтрицательное значение счётчика указателей.");
-    }
-    EXPECT_EQ(object.Count(), -1);
+    Counted local;
+    EXPECT_EQ(Support::Thrown([&] { local.Release(); }),
+        "Ошибка в методе \"Utils::Base::Release()\".\nОтрицательное значение счётчика указателей.");
+    EXPECT_EQ(local.Count(), -1);
 }
 
 }  // namespace

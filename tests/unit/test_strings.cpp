@@ -1,6 +1,6 @@
 // The ANSI text functions: upper case in code page 1251, substring counts,
-// the character sets, numbers in three bases and what is no number, and the
-// copy into a caller's buffer.
+// numbers in three bases and what is no number, and the copy into a caller's
+// buffer.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -14,25 +14,18 @@ namespace {
 
 using Support::Thrown;
 
-std::string Upper(std::string text)
+TEST(StringSTest, UpperCaseCoversCyrillicAndSubstringsAreCountedWithoutOverlap)
 {
-    StringS::UpperA(text);
-    return text;
-}
-
-TEST(StringSTest, UpperCaseCoversCyrillicOfTheAnsiCodePage)
-{
-    EXPECT_EQ(Upper("счёт eurusd, ёж и ЯЩИК 1.5"), "СЧЁТ EURUSD, ЁЖ И ЯЩИК 1.5");
-    EXPECT_EQ(Upper(StringS::CharSetA(StringS::CyrillicLower)), StringS::CharSetA(StringS::CyrillicUpper));
-    EXPECT_EQ(Upper(""), "");
-}
-
-TEST(StringSTest, SubstringsAreCountedWithoutOverlap)
-{
-    EXPECT_EQ(StringS::NumberSubStringsDirectA("EURUSD,USDJPY,GBPUSD", "USD"), 3u);
-    EXPECT_EQ(StringS::NumberSubStringsDirectA("aaaa", "aa"), 2u);
-    EXPECT_EQ(StringS::NumberSubStringsDirectA("aaa", "aa"), 1u);
-    EXPECT_EQ(StringS::NumberSubStringsDirectA("EURUSD", "JPY"), 0u);
+    const auto upper = [](std::string text) {
+        StringS::UpperA(text);
+        return text;
+    };
+    EXPECT_EQ(upper("счёт eurusd, ёж и ЯЩИК 1.5"), "СЧЁТ EURUSD, ЁЖ И ЯЩИК 1.5");
+    EXPECT_EQ(upper(""), "");
+    EXPECT_EQ(upper(StringS::CharSetA(StringS::CyrillicLower)), StringS::CharSetA(StringS::CyrillicUpper));
+    for (const auto& [text, part, count] : { std::tuple { "EURUSD,USDJPY,GBPUSD", "USD", 3u }, { "aaaa", "aa", 2u },
+             { "aaa", "aa", 1u }, { "EURUSD", "JPY", 0u } })
+        EXPECT_EQ(StringS::NumberSubStringsDirectA(text, part), count) << text;
     EXPECT_EQ(Thrown([] { StringS::NumberSubStringsDirectA("EURUSD", ""); }),
         "В методе \"Utils::StringS::NumberSubStringsDirectA()\" отсутсвует искомая подстрока.");
     EXPECT_EQ(Thrown([] { StringS::NumberSubStringsDirectA("", "USD"); }),
@@ -42,27 +35,13 @@ TEST(StringSTest, SubstringsAreCountedWithoutOverlap)
         "0\nКоличество элементов: 4294967295\n");
 }
 
-TEST(StringSTest, NumbersInThreeBasesCutToSixteenBits)
+TEST(StringSTest, NumbersInThreeBasesCutToSixteenBitsAndTextsOfNoBaseAreNoNumber)
 {
-    EXPECT_EQ(StringS::StringToNumberA(""), 0);
-    EXPECT_EQ(StringS::StringToNumberA("0"), 0);
-    EXPECT_EQ(StringS::StringToNumberA("00"), 0);
-    EXPECT_EQ(StringS::StringToNumberA("0.0"), 0);
-    EXPECT_EQ(StringS::StringToNumberA("0.75"), 0);
-    EXPECT_EQ(StringS::StringToNumberA("12345678"), 24910);  // 0xBC614E
-    EXPECT_EQ(StringS::StringToNumberA("65535"), 65535);
-    EXPECT_EQ(StringS::StringToNumberA("70000"), 4464);
-    EXPECT_EQ(StringS::StringToNumberA("+7.25"), 7);
-    EXPECT_EQ(StringS::StringToNumberA("1.500000"), 1);
-    EXPECT_EQ(StringS::StringToNumberA("-5"), 65531);
-    EXPECT_EQ(StringS::StringToNumberA("0x1F"), 31);
-    EXPECT_EQ(StringS::StringToNumberA("0XfFfF"), 65535);
-    EXPECT_EQ(StringS::StringToNumberA("017"), 15);
-    EXPECT_EQ(StringS::StringToNumberA("0777777"), 65535);
-}
-
-TEST(StringSTest, TextsOfNoBaseAreNoNumber)
-{
+    for (const auto& [text, number] : { std::pair<const char*, int> { "", 0 }, { "0", 0 }, { "00", 0 },
+             { "0.0", 0 }, { "0.75", 0 }, { "12345678", 24910 } /* 0xBC614E */, { "65535", 65535 },
+             { "70000", 4464 }, { "+7.25", 7 }, { "1.500000", 1 }, { "-5", 65531 }, { "0x1F", 31 },
+             { "0XfFfF", 65535 }, { "017", 15 }, { "0777777", 65535 } })
+        EXPECT_EQ(StringS::StringToNumberA(text), number) << text;
     for (const char* text : { "08", "09.5", "0x", "0x1G", "1.2.3", "12a", "--5", "-", ".", "+", "1 2", "-017",
              " 5", "0b101", "1e3" })
         EXPECT_EQ(Thrown([&] { StringS::StringToNumberA(text); }),
@@ -74,15 +53,13 @@ TEST(StringCTest, CopiesOnlyWhatFitsWithItsZero)
 {
     char buffer[260];
     std::memset(buffer, 'x', sizeof buffer);
-    const std::string longest(259, 'n');
-    Utils::StringC::AnsiToCurrentCode(longest, buffer, sizeof buffer);
-    EXPECT_EQ(std::string(buffer), longest);
+    Utils::StringC::AnsiToCurrentCode(std::string(259, 'n'), buffer, sizeof buffer);
+    EXPECT_EQ(std::string(buffer), std::string(259, 'n'));
     std::memset(buffer, 'x', sizeof buffer);
-    EXPECT_EQ(Thrown([&] { Utils::StringC::AnsiToCurrentCode(std::string(260, 'n'), buffer, sizeof buffer); }),
-        "Ошибка в методе \"Utils::StringC::AnsiToCurrentCode()\".\nСтрока не скопирована.");
+    const std::string refused = "Ошибка в методе \"Utils::StringC::AnsiToCurrentCode()\".\nСтрока не скопирована.";
+    EXPECT_EQ(Thrown([&] { Utils::StringC::AnsiToCurrentCode(std::string(260, 'n'), buffer, sizeof buffer); }), refused);
     EXPECT_EQ(buffer[0], 'x');
-    EXPECT_EQ(Thrown([&] { Utils::StringC::AnsiToCurrentCode("", nullptr, 260); }),
-        "Ошибка в методе \"Utils::StringC::AnsiToCurrentCode()\".\nСтрока не скопирована.");
+    EXPECT_EQ(Thrown([&] { Utils::StringC::AnsiToCurrentCode("", nullptr, 260); }), refused);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The date-time parser: each layout with its separators, fractions and
 // leading zeros, every refusal with its exact text, and the conversion to
-// Unix seconds checked against calendar arithmetic of its own.
+// Unix seconds checked against the system's calendar.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -13,22 +13,9 @@ namespace {
 
 using Clock = Utils::Time<Utils::TYPE_UNIX_TIME32_SECOND>;
 
-using Support::Thrown;
-
-// Days from 1970-01-01 to a date of the proleptic Gregorian calendar.
-int64_t DaysFromEpoch(int64_t year, int64_t month, int64_t day)
-{
-    year -= month <= 2;
-    const int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const int64_t yearOfEra = year - era * 400;
-    const int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
-}
-
 struct Case {
     const char* text;
-    int year, month, day, hour, minute, second, millisecond;
+    WORD year, month, day, hour, minute, second, millisecond;
 };
 
 std::string Fields(const SYSTEMTIME& time)
@@ -37,14 +24,6 @@ std::string Fields(const SYSTEMTIME& time)
     std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u.%03u dow%u", time.wYear, time.wMonth, time.wDay,
         time.wHour, time.wMinute, time.wSecond, time.wMilliseconds, time.wDayOfWeek);
     return text;
-}
-
-std::string Fields(const Case& c)
-{
-    SYSTEMTIME time = { static_cast<WORD>(c.year), static_cast<WORD>(c.month), 0, static_cast<WORD>(c.day),
-        static_cast<WORD>(c.hour), static_cast<WORD>(c.minute), static_cast<WORD>(c.second),
-        static_cast<WORD>(c.millisecond) };
-    return Fields(time);
 }
 
 const Case DateTimes[] = {
@@ -87,37 +66,29 @@ const Case DateTimes[] = {
     { "8 5.3.2012", 2012, 3, 5, 8, 0, 0, 0 },
 };
 
-TEST(DateTimeParserTest, EveryLayoutGivesItsFields)
+TEST(DateTimeParserTest, EveryLayoutGivesItsFieldsAndUnixSecondsOrTheTimeOfDay)
 {
     Utils::Pointer<Clock> clock;
     for (const Case& c : DateTimes) {
+        SCOPED_TRACE(c.text);
+        const SYSTEMTIME expected = { c.year, c.month, 0, c.day, c.hour, c.minute, c.second, c.millisecond };
         std::string fields;
-        const std::string thrown = Thrown([&] { fields = Fields(clock->StringToSystemTime(c.text)); });
-        EXPECT_EQ(thrown == "no error" ? fields : thrown, Fields(c)) << c.text;
-    }
-}
-
-TEST(DateTimeParserTest, TextsConvertToUnixSecondsOrTimeOfDay)
-{
-    Utils::Pointer<Clock> clock;
-    for (const Case& c : DateTimes) {
-        const bool timeOnly = c.year == 1601;
-        const int64_t days = timeOnly ? 0 : DaysFromEpoch(c.year, c.month, c.day);
-        const auto expected = static_cast<uint32_t>(days * 86400 + c.hour * 3600 + c.minute * 60 + c.second);
-        EXPECT_EQ(clock->TextToTime(c.text), expected) << c.text;
+        const std::string thrown = Support::Thrown([&] { fields = Fields(clock->StringToSystemTime(c.text)); });
+        EXPECT_EQ(thrown == "no error" ? fields : thrown, Fields(expected));
+        // Seconds after 1970-01-01 by the system's own calendar; a time alone gives the time of day.
+        SYSTEMTIME date = expected;
+        date.wMilliseconds = 0;
+        if (c.year == 1601)
+            date.wYear = 1970;
+        ULARGE_INTEGER time;
+        SystemTimeToFileTime(&date, reinterpret_cast<FILETIME*>(&time));
+        EXPECT_EQ(clock->TextToTime(c.text), (time.QuadPart - 116444736000000000ull) / 10000000);
     }
     EXPECT_EQ(clock->TextToTime("2012.03.05 14:07"), 1330956420u);
     EXPECT_EQ(clock->TextToTime("14:07"), 50820u);
-    // Dates the calendar does not have give 0.
-    EXPECT_EQ(clock->TextToTime("2012.02.30"), 0u);
-    EXPECT_EQ(clock->TextToTime("2012.13.01 10:00"), 0u);
-    EXPECT_EQ(clock->TextToTime("25:00"), 0u);
-}
-
-TEST(DateTimeParserTest, FileTimesConvertAfterTheLastParse)
-{
-    Utils::Pointer<Clock> clock;
-    FILETIME fileTime;
+    for (const char* text : { "2012.02.30", "2012.13.01 10:00", "25:00" })  // not in the calendar
+        EXPECT_EQ(clock->TextToTime(text), 0u) << text;
+    FILETIME fileTime;  // file times convert after the last parse
     SYSTEMTIME record = clock->StringToSystemTime("14:07");
     SystemTimeToFileTime(&record, &fileTime);
     EXPECT_EQ(clock->FileTimeToTime(fileTime), 50820u);
@@ -140,7 +111,7 @@ std::string Unforeseen(const std::string& text)
 TEST(DateTimeParserTest, RefusalsNameTheirReason)
 {
     Utils::Pointer<Clock> clock;
-    const auto parse = [&](const char* text) { return Thrown([&] { clock->StringToSystemTime(text); }); };
+    const auto parse = [&](const char* text) { return Support::Thrown([&] { clock->StringToSystemTime(text); }); };
     EXPECT_EQ(parse("abc"), Method + "Отсутствуют цифровые символы в строке:\n\"abc\"");
     EXPECT_EQ(parse(" \r\n"), Method + "Отсутствуют цифровые символы в строке:\n\"\"");
     EXPECT_EQ(parse("2012.03.05 14:07:5x"), Method + "Нецифровой символ №19 в строке:\n\"2012.03.05 14:07:5x\"");

@@ -6,84 +6,60 @@
 
 namespace {
 
-using Match = Utils::Windows::Match;
+using W = Utils::Windows;
+using Match = W::Match;
+using Windows = std::vector<HWND>;
 
-class WindowSearchTest : public ::testing::Test {
-protected:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+struct Created {
+    ~Created()
     {
-        return DefWindowProcA(window, message, wParam, lParam);
+        for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+            DestroyWindow(*it);
     }
-
-    HWND Create(const char* className, const char* title, HWND parent, int id = 0)
+    HWND operator()(const char* className, const char* title, HWND parent = nullptr, int id = 0)
     {
         WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = Proc;
+        windowClass.lpfnWndProc = DefWindowProcA;
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = className;
         RegisterClassA(&windowClass);
-        HWND window = CreateWindowExA(0, className, title, parent ? WS_CHILD : WS_POPUP, 0, 0, 10, 10, parent,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
-        created.push_back(window);
-        return window;
+        windows.push_back(CreateWindowExA(0, className, title, parent ? WS_CHILD : WS_POPUP, 0, 0, 10, 10, parent,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), windowClass.hInstance, nullptr));
+        return windows.back();
     }
-
-    void TearDown() override
-    {
-        for (auto it = created.rbegin(); it != created.rend(); ++it)
-            DestroyWindow(*it);
-    }
-
-    const DWORD pid = GetCurrentProcessId();
-    std::vector<HWND> created;
+    Windows windows;
 };
 
-TEST_F(WindowSearchTest, PrefixClassPassesWhereTheExactClassFails)
+TEST(WindowSearchTest, ClassAndTitleTestsExactOrByPrefixAtTheTopLevelOrAtEveryDepth)
 {
-    HWND frame = Create("Afx:400000:b:100", "Data Window", nullptr);
-    EXPECT_EQ(Utils::Windows::FindFirst(nullptr, pid, Match::Prefix, "Afx:"), frame);
-    EXPECT_EQ(Utils::Windows::FindFirst(nullptr, pid, Match::Exact, "Afx:"), nullptr);
-    EXPECT_EQ(Utils::Windows::FindFirst(nullptr, pid, Match::Exact, "Afx:400000:b:100"), frame);
-}
+    const DWORD pid = GetCurrentProcessId(), noProcess = 0xFFFFFFF0;
+    Created create;
+    HWND frame = create("Afx:400000:b:100", "Data Window");
+    EXPECT_EQ(W::FindFirst(nullptr, pid, Match::Prefix, "Afx:"), frame);
+    EXPECT_EQ(W::FindFirst(nullptr, pid, Match::Exact, "Afx:"), nullptr);
+    EXPECT_EQ(W::FindFirst(nullptr, pid, Match::Exact, "Afx:400000:b:100"), frame);
 
-TEST_F(WindowSearchTest, TitlePrefixPassesALongerTitleThatTheExactTitleTestRefuses)
-{
-    HWND longer = Create("RazTestPanel", "Data Window - EURUSD", nullptr);
-    HWND exact = Create("RazTestPanel", "Data Window", nullptr);
+    HWND longer = create("RazTestPanel", "Data Window - EURUSD"), exact = create("RazTestPanel", "Data Window");
     // Top-level windows come topmost first: the one created last.
-    EXPECT_EQ(Utils::Windows::FindAll(nullptr, pid, Match::Exact, "RazTestPanel", Match::Prefix, "Data Window"),
-        (std::vector<HWND> { exact, longer }));
-    EXPECT_EQ(Utils::Windows::FindAll(nullptr, pid, Match::Exact, "RazTestPanel", Match::Exact, "Data Window"),
-        (std::vector<HWND> { exact }));
-    EXPECT_EQ(Utils::Windows::FindFirst(nullptr, pid, Match::None, "", Match::Exact, "Data Window - EURUSD"), longer);
-}
+    EXPECT_EQ(W::FindAll(nullptr, pid, Match::Exact, "RazTestPanel", Match::Prefix, "Data Window"),
+        (Windows { exact, longer }));
+    EXPECT_EQ(W::FindAll(nullptr, pid, Match::Exact, "RazTestPanel", Match::Exact, "Data Window"), Windows { exact });
+    EXPECT_EQ(W::FindFirst(nullptr, pid, Match::None, "", Match::Exact, "Data Window - EURUSD"), longer);
 
-TEST_F(WindowSearchTest, NullParentLooksAtTopLevelWindowsOnlyAParentAtEveryDepth)
-{
-    HWND top = Create("RazTestTop", "top", nullptr);
-    HWND bar = Create("AfxControlBar42s", "bar", top, 0xE81B);
-    HWND inner = Create("AfxControlBar42s", "inner", bar, 0x54);
-    EXPECT_EQ(Utils::Windows::FindAll(nullptr, pid, Match::Prefix, "AfxControlBar"), std::vector<HWND>());
-    EXPECT_EQ(Utils::Windows::FindAll(top, pid, Match::Prefix, "AfxControlBar"), (std::vector<HWND> { bar, inner }));
-    EXPECT_EQ(Utils::Windows::DescendantsWithClassPrefix(top, "AfxControl"), (std::vector<HWND> { bar, inner }));
-}
+    HWND top = create("RazTestTop", "top");
+    HWND bar = create("AfxControlBar42s", "bar", top, 0xE81B), inner = create("AfxControlBar42s", "inner", bar, 0x54);
+    EXPECT_EQ(W::FindAll(nullptr, pid, Match::Prefix, "AfxControlBar"), Windows());  // the top level only
+    EXPECT_EQ(W::FindAll(top, pid, Match::Prefix, "AfxControlBar"), (Windows { bar, inner }));
+    EXPECT_EQ(W::DescendantsWithClassPrefix(top, "AfxControl"), (Windows { bar, inner }));
+    EXPECT_EQ(W::FindFirst(inner, pid, Match::None, ""), nullptr);  // no descendants
+    EXPECT_EQ(W::FindFirst(nullptr, noProcess, Match::Exact, "RazTestTop"), nullptr);
+    EXPECT_TRUE(W::FindAll(nullptr, noProcess, Match::Exact, "RazTestTop").empty());
 
-TEST_F(WindowSearchTest, AProcessWithoutWindowsGivesNullAndAnEmptyList)
-{
-    HWND top = Create("RazTestTop", "top", nullptr);
-    const DWORD noProcess = 0xFFFFFFF0;
-    EXPECT_EQ(Utils::Windows::FindFirst(nullptr, noProcess, Match::Exact, "RazTestTop"), nullptr);
-    EXPECT_TRUE(Utils::Windows::FindAll(nullptr, noProcess, Match::Exact, "RazTestTop").empty());
-    EXPECT_EQ(Utils::Windows::FindFirst(top, pid, Match::None, ""), nullptr);  // no descendants
-}
-
-TEST_F(WindowSearchTest, AWindowThatIsGoneHasNoClassAndNoWait)
-{
-    HWND gone = Create("RazTestTop", "gone", nullptr);
+    HWND gone = create("RazTestTop", "gone");
     DestroyWindow(gone);
-    created.clear();
+    create.windows.pop_back();
     const ULONGLONG start = GetTickCount64();
-    EXPECT_EQ(Utils::Windows::ClassName(gone, "FindClassWindowOne"), "");
+    EXPECT_EQ(W::ClassName(gone, "FindClassWindowOne"), "");  // no class and no wait
     EXPECT_LT(GetTickCount64() - start, 1000u);
 }
 
