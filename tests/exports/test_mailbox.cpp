@@ -1,17 +1,11 @@
-// The mailbox exports through the real DLL against the stand-in's Mailbox
-// tab: line errors, each column, the time conversion, the search, opening,
-// deleting and closing message windows, the Terminal mutex.
+// The mailbox exports through the real DLL against the stand-in's Mailbox tab: columns, line bounds,
+// times, the search, message windows and their pages, deleting, and the Terminal mutex.
 #include <gtest/gtest.h>
-
 #include <windows.h>
 #include <commctrl.h>
-#include <process.h>
-
-#include "StandIn.h"
-#include "Utils/Errors.h"
+#include <thread>
 #include "Utils/Wait.h"
-#include "support/BoxWatcher.h"
-#include "support/Library.h"
+#include "support/TerminalTest.h"
 
 using StandIn::Event;
 using Support::Box;
@@ -19,57 +13,40 @@ using Support::Box;
 namespace {
 
 using TextOfIntFn = const char*(WINAPI*)(int32_t);
-using IntOfTextFn = int32_t(WINAPI*)(const char*);
 using GetLineFn = int32_t(WINAPI*)(const char*, const char*, const char*, int32_t, int32_t);
 
 HWND AsHandle(int32_t value) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(value)); }
 
-std::string TitleOf(HWND window)
+std::string TitleOf(int32_t window)
 {
     char text[260] = "";
-    GetWindowTextA(window, text, sizeof text);
+    GetWindowTextA(AsHandle(window), text, sizeof text);
     return text;
 }
 
-Box LineBox(const char* method, const std::string& tail)
+Box LineBox(const char* method, const std::string& tail, const char* line = "Номер строки")
 {
-    return { std::string("Velmor") + method + "()",
-        std::string("Метод \"MT4::Windows::") + method + "()\".\nНомер строки превышает количество сообщений." + tail };
+    return { std::string("Velmor") + method + "()", std::string("Метод \"MT4::Windows::") + method + "()\".\n"
+        + line + " превышает количество сообщений." + tail };
 }
 
-class MailboxExportTest : public ::testing::Test {
+StandIn::Scenario English(void (*change)(StandIn::Scenario&))
+{
+    StandIn::Scenario scenario = StandIn::Scenario::Named("english");
+    change(scenario);
+    return scenario;
+}
+
+class MailboxTest : public Support::TerminalTest {
 protected:
-    explicit MailboxExportTest(StandIn::Scenario scenario = StandIn::Scenario::Named("english"))
-        : terminal(scenario)
-    {
-    }
-
-    void SetUp() override
-    {
-        library.Get<Support::VoidOfIntFn>("VelmorInit")(0);
-        terminal.Log().Clear();
-    }
-
+    using TerminalTest::TerminalTest;
     HWND List() const { return terminal.Handles().terminalLists.at(4); }
     int Selected() const
     {
         return static_cast<int>(SendMessageA(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
     }
-    int Lines() const { return static_cast<int>(SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0)); }
-    Event Received(Event::Kind kind, HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        return Event { kind, window, message, wParam, lParam, "", terminal.UiThread() };
-    }
-    // What the terminal received, once the posted messages had time to arrive.
-    std::vector<Event> Journal(size_t count)
-    {
-        terminal.Log().WaitFor([count](const std::vector<Event>& events) { return events.size() >= count; }, 5000);
-        return terminal.Log().Take();
-    }
-
-    StandIn::Terminal terminal;
-    Support::Library library;
-    Support::BoxWatcher boxes;
+    Event DoubleClick(WPARAM line) const { return Expected(Event::Mouse, List(), WM_LBUTTONDBLCLK, line, 0); }
+    Event Delete() const { return Expected(Event::Key, List(), WM_KEYDOWN, VK_DELETE, 1); }
     Support::IntFn size = library.Get<Support::IntFn>("VelmorMailboxSize");
     TextOfIntFn stringTime = library.Get<TextOfIntFn>("VelmorMailboxGetStringTime");
     Support::IntOfIntFn time = library.Get<Support::IntOfIntFn>("VelmorMailboxGetTime");
@@ -78,21 +55,14 @@ protected:
     GetLineFn getLine = library.Get<GetLineFn>("VelmorMailboxGetLine");
     Support::IntOfIntFn open = library.Get<Support::IntOfIntFn>("VelmorMailboxOpen");
     Support::IntOfIntFn erase = library.Get<Support::IntOfIntFn>("VelmorMailboxDelete");
-    IntOfTextFn closeByName = library.Get<IntOfTextFn>("VelmorMailboxCloseByName");
+    int32_t(WINAPI* closeByName)(const char*) = library.Get<int32_t(WINAPI*)(const char*)>("VelmorMailboxCloseByName");
     Support::IntOfIntFn closeByHandle = library.Get<Support::IntOfIntFn>("VelmorMailboxCloseByHandle");
+    TextOfIntFn text = library.Get<TextOfIntFn>("VelmorMailboxReadText");
+    TextOfIntFn html = library.Get<TextOfIntFn>("VelmorMailboxReadHTML");
 };
 
-// The English terminal with one change to its scenario.
-StandIn::Scenario English(void (*change)(StandIn::Scenario&))
-{
-    StandIn::Scenario scenario = StandIn::Scenario::Named("english");
-    change(scenario);
-    return scenario;
-}
-
-class EmptyMailboxTest : public MailboxExportTest {
-protected:
-    EmptyMailboxTest() : MailboxExportTest(English([](StandIn::Scenario& s) { s.mailbox.clear(); })) { }
+struct EmptyMailboxTest : MailboxTest {
+    EmptyMailboxTest() : MailboxTest(English([](StandIn::Scenario& s) { s.mailbox.clear(); })) { }
 };
 
 TEST_F(EmptyMailboxTest, EveryLineIsOutOfRangeAndTheSearchHasNoStart)
@@ -105,60 +75,105 @@ TEST_F(EmptyMailboxTest, EveryLineIsOutOfRangeAndTheSearchHasNoStart)
     EXPECT_EQ(open(0), 0);
     EXPECT_EQ(erase(0), 0);
     EXPECT_EQ(getLine("", "", "", 0, -1), -1);
+    const std::string zero = "\ndwLine = 0";
     EXPECT_EQ(boxes.Take(),
-        (std::vector<Box> { LineBox("MailboxGetStringTime", ""), LineBox("MailboxGetTime", "\ndwLine = 0"),
-            LineBox("MailboxGetFrom", "\ndwLine = 0"), LineBox("MailboxGetTheme", "\ndwLine = 0"),
-            LineBox("MailboxOpen", "\ndwLine = 0"), LineBox("MailboxDelete", "\ndwLine = 0"),
-            { "VelmorMailboxGetLine()",
-                "Метод \"MT4::Windows::MailboxGetLine()\".\nНомер строки начала поиска превышает количество "
-                "сообщений.\ndwStart = 0" } }));
+        (std::vector<Box> { LineBox("MailboxGetStringTime", ""), LineBox("MailboxGetTime", zero),
+            LineBox("MailboxGetFrom", zero), LineBox("MailboxGetTheme", zero), LineBox("MailboxOpen", zero),
+            LineBox("MailboxDelete", zero),
+            LineBox("MailboxGetLine", "\ndwStart = 0", "Номер строки начала поиска") }));
     EXPECT_TRUE(terminal.Log().Take().empty());
 }
 
-TEST_F(MailboxExportTest, ColumnsComeBackAsTheListShowsThemAndTheLineIsLeftSelected)
+// Times are Unix seconds, no zone shift; a line is unsigned. The search: time from the beginning,
+// sender and subject anywhere, bytes, case and all; the count is cut to the list.
+TEST_F(MailboxTest, ColumnsComeBackAsShownUpToTheCountAndTheSearchTakesTheFirstMatchInItsRange)
 {
     EXPECT_EQ(size(), 3);
     EXPECT_STREQ(stringTime(0), "2012.03.05 14:07");
     EXPECT_EQ(Selected(), 0);
     EXPECT_STREQ(from(1), "Служба поддержки");
     EXPECT_EQ(Selected(), 1);
-    EXPECT_STREQ(theme(2), "Margin level  ");  // blanks and all
+    EXPECT_STREQ(theme(2), "Margin level  ");
     EXPECT_EQ(Selected(), 2);
-    EXPECT_TRUE(boxes.Take().empty());
-}
-
-TEST_F(MailboxExportTest, ALineEqualToTheCountIsRejectedWithOrWithoutItsNumber)
-{
-    EXPECT_STREQ(stringTime(3), "");
-    EXPECT_STREQ(theme(3), "");
-    EXPECT_STREQ(from(-1), "");  // a line is unsigned: -1 is the last of 2^32
-    EXPECT_EQ(time(3), 0);
-    EXPECT_EQ(boxes.Take(),
-        (std::vector<Box> { LineBox("MailboxGetStringTime", ""), LineBox("MailboxGetTheme", "\ndwLine = 3"),
-            LineBox("MailboxGetFrom", "\ndwLine = 4294967295"), LineBox("MailboxGetTime", "\ndwLine = 3") }));
-}
-
-TEST_F(MailboxExportTest, TimeColumnIsReadAsUnixSecondsWithoutATimeZoneShift)
-{
     EXPECT_EQ(static_cast<uint32_t>(time(0)), 1330956420u);
     EXPECT_EQ(static_cast<uint32_t>(time(1)), 1331026200u);
     EXPECT_EQ(static_cast<uint32_t>(time(2)), 1331145900u);
     EXPECT_TRUE(boxes.Take().empty());
+    EXPECT_STREQ(theme(3), "");
+    EXPECT_STREQ(from(-1), "");
+    EXPECT_EQ(boxes.Take(), (std::vector<Box> { LineBox("MailboxGetTheme", "\ndwLine = 3"),
+                                LineBox("MailboxGetFrom", "\ndwLine = 4294967295") }));
+    const struct { const char *time, *from, *subject; int32_t start, count, line; } searches[] = {
+        { "", "", "", 0, -1, 0 }, { "2012.03.06", "", "", 0, -1, 1 }, { "", "Desk", "", 0, -1, 2 },
+        { "", "", "счёт", 0, -1, 1 }, { "2012.03.0", "Служба", "открыт", 0, -1, 1 }, { "", "desk", "", 0, -1, -1 },
+        { "03.05", "", "", 0, -1, -1 }, { "", "", "Welcome", 1, -1, -1 }, { "", "", "level", 0, 2, -1 },
+        { "", "", "level", 1, 2, 2 }, { "", "", "level", 2, 100, 2 }, { "", "", "", 1, 0, -1 }, { "", "", "", 3, -1, -1 } };
+    for (const auto& row : searches)
+        EXPECT_EQ(getLine(row.time, row.from, row.subject, row.start, row.count), row.line) << &row - searches;
+    EXPECT_EQ(boxes.Take(),
+        std::vector<Box> { LineBox("MailboxGetLine", "\ndwStart = 3", "Номер строки начала поиска") });
 }
 
-class OddMailboxTest : public MailboxExportTest {
-protected:
-    OddMailboxTest()
-        : MailboxExportTest(English([](StandIn::Scenario& s) {
-            s.mailbox = { { "yesterday", "Desk", "Unreadable time", "<p>-</p>" },
-                { "14:07", "Desk", "Time of day only", "<p>-</p>" },
-                { "2012.03.05 14:07", "Desk", "  \t ", "<p>-</p>" } };
-        }))
-    {
-    }
+// Opened by a double click, a message's window gives its page's text and markup in code page 1251
+// (U+00A0 and U+2026 are in it, U+4E16 is not); closed by title or handle, it has none.
+TEST_F(MailboxTest, MessagesOpenWithTheirPagesAndCloseByNameOrHandleAndDeletePressesDelete)
+{
+    const int32_t margin = open(2);
+    EXPECT_EQ(TitleOf(margin), "Margin level  ");
+    EXPECT_EQ(GetWindow(AsHandle(margin), GW_OWNER), Main());
+    EXPECT_EQ(Selected(), 2);
+    EXPECT_EQ(Received(1), std::vector<Event> { DoubleClick(2) });
+    EXPECT_EQ(open(2), margin);  // opened again, the same window answers
+    const int32_t welcome = open(0), russian = open(1);
+    ASSERT_TRUE(margin && welcome && russian);
+    EXPECT_STREQ(text(welcome), "Welcome to the trading terminal.\r\nYour demo account is ready.");
+    EXPECT_STREQ(html(welcome), "<p>Welcome to the <b>trading terminal</b>.</p><p>Your demo account is ready.</p>");
+    EXPECT_STREQ(text(russian), "Здравствуйте!\r\nВаш счёт 12345678 открыт.");
+    EXPECT_STREQ(html(russian), "<p>Здравствуйте!<br>Ваш счёт <b>12345678</b> открыт.</p>");
+    EXPECT_STREQ(text(margin), "Margin level: 150\xA0%\r\n<EURUSD> & ?\x85");
+    EXPECT_TRUE(boxes.Take().empty());
+    terminal.Log().Clear();
+    EXPECT_EQ(closeByName("Margin"), 1);
+    EXPECT_EQ(Received(1), std::vector<Event> { Expected(Event::Close, AsHandle(margin), WM_CLOSE, 0, 0) });
+    EXPECT_EQ(closeByName("No such message"), 1);
+    EXPECT_EQ(closeByName(""), 0);  // it would begin every title, the terminal's own too
+    EXPECT_EQ(closeByName(nullptr), 0);
+    EXPECT_NE(closeByHandle(russian), 0);
+    EXPECT_EQ(Received(1), std::vector<Event> { Expected(Event::Close, AsHandle(russian), WM_CLOSE, 0, 0) });
+    EXPECT_EQ(closeByHandle(0), 0);  // a post to the calling thread itself
+    MSG message;
+    EXPECT_FALSE(PeekMessageA(&message, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE));
+    EXPECT_TRUE(IsWindow(AsHandle(welcome)));
+    SendMessageA(AsHandle(welcome), WM_CLOSE, 0, 0);
+    EXPECT_STREQ(html(welcome), "");
+    EXPECT_STREQ(text(0), "");
+    EXPECT_STREQ(text(static_cast<int32_t>(reinterpret_cast<INT_PTR>(Main()))), "");  // no browser in it
+    const Box empty { "VelmorMailboxCloseByName()",
+        "Метод \"MT4::Windows::MailboxCloseByName()\".\nНе указано начало заголовка окна." };
+    const std::string invalid = "Метод \"Utils::Controls::IEServer::Check()\".\nНедействительный системный дескриптор.";
+    EXPECT_EQ(boxes.Take(),
+        (std::vector<Box> { empty, empty, { "VelmorMailboxReadHTML()", invalid }, { "VelmorMailboxReadText()", invalid },
+            { "VelmorMailboxReadText()", invalid } }));
+    terminal.Log().Clear();
+    EXPECT_EQ(erase(1), 1);
+    EXPECT_EQ(Received(1), std::vector<Event> { Delete() });
+    EXPECT_EQ(size(), 2);
+    EXPECT_STREQ(theme(1), "Margin level  ");
+    EXPECT_TRUE(IsWindow(Main()));
+    EXPECT_TRUE(boxes.Take().empty());
+}
+
+// A time of day gives seconds since midnight; a blank subject names no window; a terminal that asks
+// before it deletes leaves the question to the user (the box watcher, whose OK is no Yes).
+struct OddMailboxTest : MailboxTest {
+    OddMailboxTest() : MailboxTest(English([](StandIn::Scenario& s) {
+        s.mailbox = { { "yesterday", "Desk", "Unreadable time", "<p>-</p>" },
+            { "14:07", "Desk", "Time of day only", "<p>-</p>" }, { "2012.03.05 14:07", "Desk", "  \t ", "<p>-</p>" } };
+        s.askRemoval = true;
+    })) { }
 };
 
-TEST_F(OddMailboxTest, AnUnreadableTimeReportsTheParserAndATimeOfDayGivesSecondsSinceMidnight)
+TEST_F(OddMailboxTest, OddTimesAndSubjectsAndATerminalThatAsksBeforeItDeletes)
 {
     EXPECT_EQ(time(0), 0);
     EXPECT_EQ(time(1), 50820);
@@ -166,193 +181,39 @@ TEST_F(OddMailboxTest, AnUnreadableTimeReportsTheParserAndATimeOfDayGivesSeconds
         (std::vector<Box> { { "VelmorMailboxGetTime()",
             "Ошибка в методе \"Utils::Time<TYPE_UNIX_TIME32_SECOND>::DateTimeSeparator()\".\nОтсутствуют цифровые "
             "символы в строке:\n\"yesterday\"" } }));
-}
-
-TEST_F(OddMailboxTest, ASubjectOfBlanksOpensItsMessageButNamesNoWindow)
-{
     EXPECT_EQ(open(2), 0);
-    EXPECT_EQ(Journal(1), (std::vector<Event> { Received(Event::Mouse, List(), WM_LBUTTONDBLCLK, 2, 0) }));
+    EXPECT_EQ(Received(1), std::vector<Event> { DoubleClick(2) });
     EXPECT_TRUE(boxes.Take().empty());
-}
-
-TEST_F(MailboxExportTest, SearchTakesTheFirstLineThatPassesAllThreeCriteriaInItsRange)
-{
-    EXPECT_EQ(getLine("", "", "", 0, -1), 0);
-    EXPECT_EQ(getLine("2012.03.06", "", "", 0, -1), 1);      // time: the beginning
-    EXPECT_EQ(getLine("", "Desk", "", 0, -1), 2);            // sender: anywhere
-    EXPECT_EQ(getLine("", "", "счёт", 0, -1), 1);            // subject: anywhere
-    EXPECT_EQ(getLine("2012.03.0", "Служба", "открыт", 0, -1), 1);
-    EXPECT_EQ(getLine("", "desk", "", 0, -1), -1);           // bytes, case and all
-    EXPECT_EQ(getLine("03.05", "", "", 0, -1), -1);
-    EXPECT_EQ(getLine("", "", "Welcome", 1, -1), -1);        // before the start
-    EXPECT_EQ(getLine("", "", "level", 0, 2), -1);           // beyond the count
-    EXPECT_EQ(getLine("", "", "level", 1, 2), 2);
-    EXPECT_EQ(getLine("", "", "level", 2, 100), 2);          // the count is cut to the list
-    EXPECT_EQ(getLine("", "", "", 1, 0), -1);                // nothing to search
-    EXPECT_EQ(getLine("", "", "", 3, -1), -1);
-    EXPECT_EQ(boxes.Take(),
-        (std::vector<Box> { { "VelmorMailboxGetLine()",
-            "Метод \"MT4::Windows::MailboxGetLine()\".\nНомер строки начала поиска превышает количество "
-            "сообщений.\ndwStart = 3" } }));
-}
-
-TEST_F(MailboxExportTest, OpenDoubleClicksTheSelectedLineAndFindsTheWindowByTheStrippedSubject)
-{
-    const int32_t window = open(2);
-    ASSERT_NE(window, 0);
-    EXPECT_EQ(TitleOf(AsHandle(window)), "Margin level  ");
-    EXPECT_EQ(GetWindow(AsHandle(window), GW_OWNER), terminal.Handles().main);
-    EXPECT_EQ(Selected(), 2);
-    EXPECT_EQ(Journal(1), (std::vector<Event> { Received(Event::Mouse, List(), WM_LBUTTONDBLCLK, 2, 0) }));
-    // Opened again, the same window answers.
-    EXPECT_EQ(open(2), window);
-    EXPECT_TRUE(boxes.Take().empty());
-}
-
-TEST_F(MailboxExportTest, DeleteSelectsTheLineAndPressesDelete)
-{
-    EXPECT_EQ(erase(1), 1);
-    EXPECT_EQ(Journal(1), (std::vector<Event> { Received(Event::Key, List(), WM_KEYDOWN, VK_DELETE, 1) }));
-    EXPECT_EQ(size(), 2);
-    EXPECT_STREQ(theme(1), "Margin level  ");
-    EXPECT_TRUE(boxes.Take().empty());
-}
-
-class AskingMailboxTest : public MailboxExportTest {
-protected:
-    AskingMailboxTest() : MailboxExportTest(English([](StandIn::Scenario& s) { s.askRemoval = true; })) { }
-};
-
-// The terminal asks before it deletes: the library presses Delete and leaves
-// the question to the user (here the box watcher, whose OK is no Yes), so the
-// message stays.
-TEST_F(AskingMailboxTest, DeleteLeavesTheTerminalsQuestionToTheUser)
-{
     EXPECT_EQ(erase(1), 1);
     std::vector<Box> shown;
-    EXPECT_TRUE(Utils::Wait::Until([&] {
-        for (Box& box : boxes.Take())
-            shown.push_back(box);
-        return !shown.empty();
-    }, 10, 5000));
+    EXPECT_TRUE(Utils::Wait::Until([&] { return !(shown = boxes.Take()).empty(); }, 10, 5000));
     EXPECT_EQ(shown, (std::vector<Box> { { "MetaTrader", "Delete the selected message?" } }));
-    EXPECT_EQ(Journal(1), (std::vector<Event> { Received(Event::Key, List(), WM_KEYDOWN, VK_DELETE, 1) }));
+    EXPECT_EQ(Received(1), std::vector<Event> { Delete() });
     EXPECT_EQ(size(), 3);
 }
 
-TEST_F(MailboxExportTest, CloseByNameClosesEveryWindowWhoseTitleBeginsWithTheName)
+// Line operations wait while another thread holds the Terminal mutex; the
+// search of CloseByName does not.
+TEST_F(MailboxTest, LineOperationsWaitForTheTerminalMutexAndCloseByNameDoesNot)
 {
-    HWND welcome = AsHandle(open(0));
-    HWND margin = AsHandle(open(2));
-    ASSERT_TRUE(welcome && margin);
-    terminal.Log().Clear();
-    EXPECT_EQ(closeByName("Margin"), 1);
-    EXPECT_EQ(Journal(1), (std::vector<Event> { Received(Event::Close, margin, WM_CLOSE, 0, 0) }));
-    EXPECT_TRUE(IsWindow(welcome));
-
-    EXPECT_EQ(closeByName("No such message"), 1);  // nothing to close is no failure
-    // The empty name begins every title, the terminal's own included.
-    EXPECT_EQ(closeByName(""), 0);
-    EXPECT_EQ(closeByName(nullptr), 0);
-    Sleep(100);
-    EXPECT_TRUE(terminal.Log().Take().empty());
-    EXPECT_TRUE(IsWindow(terminal.Handles().main));
-    const Box empty { "VelmorMailboxCloseByName()",
-        "Метод \"MT4::Windows::MailboxCloseByName()\".\nНе указано начало заголовка окна." };
-    EXPECT_EQ(boxes.Take(), (std::vector<Box> { empty, empty }));
-}
-
-TEST_F(MailboxExportTest, CloseByHandlePostsWmCloseAndRefusesHandleZero)
-{
-    const int32_t window = open(1);
-    ASSERT_NE(window, 0);
-    terminal.Log().Clear();
-    EXPECT_NE(closeByHandle(window), 0);
-    EXPECT_EQ(Journal(1), (std::vector<Event> { Received(Event::Close, AsHandle(window), WM_CLOSE, 0, 0) }));
-    // Handle 0 would post WM_CLOSE to the calling thread itself.
-    EXPECT_EQ(closeByHandle(0), 0);
-    MSG message;
-    EXPECT_FALSE(PeekMessageA(&message, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE));
-    Sleep(100);
-    EXPECT_FALSE(IsWindow(AsHandle(window)));
-    EXPECT_TRUE(boxes.Take().empty());
-}
-
-// Holds the terminal's Terminal mutex for a while on a thread of its own.
-struct MutexHolder {
     HANDLE taken = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    DWORD holdMs = 0;
-
-    static unsigned __stdcall Run(void* self)
-    {
-        auto& holder = *static_cast<MutexHolder*>(self);
+    std::thread holder([taken] {
         const std::string name = "MT4::Windows::Mutex_Terminal_" + std::to_string(GetCurrentProcessId());
         HANDLE mutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, name.c_str());
         WaitForSingleObject(mutex, INFINITE);
-        SetEvent(holder.taken);
-        Sleep(holder.holdMs);
+        SetEvent(taken);
+        Sleep(600);
         ReleaseMutex(mutex);
         CloseHandle(mutex);
-        return 0;
-    }
-};
-
-TEST_F(MailboxExportTest, LineOperationsWaitForTheTerminalMutexAndCloseByNameDoesNot)
-{
-    MutexHolder holder;
-    holder.holdMs = 600;
-    HANDLE thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, MutexHolder::Run, &holder, 0, nullptr));
-    ASSERT_EQ(WaitForSingleObject(holder.taken, 5000), WAIT_OBJECT_0);
-    ULONGLONG start = GetTickCount64();
+    });
+    ASSERT_EQ(WaitForSingleObject(taken, 5000), WAIT_OBJECT_0);
+    const ULONGLONG start = GetTickCount64();
     EXPECT_EQ(closeByName("No such message"), 1);
     EXPECT_LT(GetTickCount64() - start, 400u);
     EXPECT_EQ(size(), 3);
-    EXPECT_GE(GetTickCount64() - start, 400u);  // waited for the holder to let go
-    WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
-    CloseHandle(holder.taken);
-}
-
-// Another program selects Terminal tabs while this one opens messages: the
-// Terminal mutex keeps each tab click (press and release) whole.
-struct TabClicker {
-    Support::VoidOfIntFn setTab;
-    static unsigned __stdcall Run(void* self)
-    {
-        auto& clicker = *static_cast<TabClicker*>(self);
-        for (int i = 0; i < 20; ++i)
-            clicker.setTab(i % 2 ? 4 : 0);
-        return 0;
-    }
-};
-
-TEST_F(MailboxExportTest, TabSelectionOnAnotherThreadNeverComesBetweenAMessagesSelectionAndItsOpening)
-{
-    TabClicker clicker { library.Get<Support::VoidOfIntFn>("VelmorSetTerminalTabByNumber") };
-    HANDLE thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, TabClicker::Run, &clicker, 0, nullptr));
-    const char* const titles[] = { "Welcome!", "Ваш счёт открыт", "Margin level  " };
-    for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(TitleOf(AsHandle(open(i % 3))), titles[i % 3]);
-    WaitForSingleObject(thread, 60000);
-    CloseHandle(thread);
-
-    HWND strip = terminal.Handles().terminalTabs;
-    std::vector<Event> clicks;
-    for (const Event& event : terminal.Log().Take())
-        if (event.kind == Event::Mouse)
-            clicks.push_back(event);
-    int presses = 0, opens = 0;
-    for (size_t i = 0; i < clicks.size(); ++i) {
-        if (clicks[i].window == strip && clicks[i].message == WM_LBUTTONDOWN) {
-            ++presses;
-            ASSERT_LT(i + 1, clicks.size());
-            EXPECT_EQ(clicks[i + 1].window, strip);
-            EXPECT_EQ(clicks[i + 1].message, static_cast<UINT>(WM_LBUTTONUP));
-        }
-        opens += clicks[i].window == List() && clicks[i].message == WM_LBUTTONDBLCLK;
-    }
-    EXPECT_EQ(presses, 20);
-    EXPECT_EQ(opens, 12);
+    EXPECT_GE(GetTickCount64() - start, 400u);
+    holder.join();
+    CloseHandle(taken);
     EXPECT_TRUE(boxes.Take().empty());
 }
 
