@@ -1,9 +1,7 @@
 // VelmorGetCursorInfo through the real DLL: what lies under the cursor,
 // written up to the caller's size and never through a missing array.
 #include <gtest/gtest.h>
-
 #include <algorithm>
-
 #include "support/TerminalTest.h"
 #include "support/TestWindow.h"
 

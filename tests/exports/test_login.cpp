@@ -1,8 +1,7 @@
-// The login dialog through the real DLL: what each login entered and
-// confirmed, the title that followed, and the server's name read from the
-// dialog, which closes after the call or stays open when it has no server.
+// The login dialog through the real DLL: it shows the current account and server; each login
+// enters what it is given, clicks the save-password box only to change it, and confirms; the
+// server's name is read from the dialog, which closes after the call or stays open without one.
 #include <gtest/gtest.h>
-
 #include "support/TerminalTest.h"
 
 using StandIn::Event;
@@ -12,8 +11,11 @@ namespace {
 
 class LoginTest : public Support::TerminalTest {
 protected:
-    using TerminalTest::TerminalTest;
-    const char* NameServer() { return library.Get<Support::TextFn>("VelmorGetNameServer")(); }
+    LoginTest() : TerminalTest([] {
+        StandIn::Scenario scenario = StandIn::Scenario::Named("english");
+        scenario.server.clear();
+        return scenario;
+    }()) { }
     // True once no login dialog is left (waited for at most 2 s).
     static bool LoginDialogGone()
     {
@@ -23,10 +25,16 @@ protected:
     }
 };
 
-// The dialog shows the current account and server; the save-password box
-// keeps its state from one login to the next and is clicked only to change it.
 TEST_F(LoginTest, EachLoginEntersWhatItIsGivenAndConfirmsTheDialog)
 {
+    auto nameServer = library.Get<Support::TextFn>("VelmorGetNameServer");
+    EXPECT_STREQ(nameServer(), "");
+    EXPECT_EQ(boxes.Take(), (std::vector<Box> { { "VelmorGetNameServer()",
+                                "Ошибка в методе \"MT4::Windows::GetNameServer()\".\nИмя сервера не прочитано." } }));
+    ASSERT_NE(DialogTitled("MetaTrader"), nullptr);
+    Cancel(DialogTitled("MetaTrader"));
+    terminal.Log().Clear();
+
     auto login = library.Get<void(WINAPI*)(int32_t, const char*, const char*, int32_t)>("VelmorLogin");
     const std::string kept = "login 87654321, password , server Broker-Live, save password ";
     // An account of 0 or below confirms the dialog as it shows; an empty or null password or server leaves its field.
@@ -60,29 +68,10 @@ TEST_F(LoginTest, EachLoginEntersWhatItIsGivenAndConfirmsTheDialog)
         EXPECT_EQ(events, expected);
         EXPECT_TRUE(LoginDialogGone());
     }
-    EXPECT_STREQ(NameServer(), "Broker-Live");
+    EXPECT_STREQ(nameServer(), "Broker-Live");
     EXPECT_TRUE(LoginDialogGone());
     EXPECT_EQ(terminal.Log().Take(), (std::vector<Event> { Command(0x8A65) }));
     EXPECT_EQ(boxes.Take(), std::vector<Box> {});
-}
-
-class NoServerTest : public LoginTest {
-protected:
-    NoServerTest() : LoginTest([] {
-        StandIn::Scenario scenario = StandIn::Scenario::Named("english");
-        scenario.server.clear();
-        return scenario;
-    }()) { }
-};
-
-TEST_F(NoServerTest, AnEmptyServerFieldIsReportedAndTheDialogStaysOpen)
-{
-    EXPECT_STREQ(NameServer(), "");
-    EXPECT_EQ(boxes.Take(), (std::vector<Box> { { "VelmorGetNameServer()",
-                                "Ошибка в методе \"MT4::Windows::GetNameServer()\".\nИмя сервера не прочитано." } }));
-    HWND dialog = DialogTitled("MetaTrader");
-    ASSERT_NE(dialog, nullptr);
-    Cancel(dialog);
 }
 
 }  // namespace

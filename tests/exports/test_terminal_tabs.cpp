@@ -1,11 +1,8 @@
-// Terminal tabs selected by number and by caption, in English and Russian:
-// the exact clicks on the tab strip, the tab and list that follow, and the
-// refusals.
+// Terminal tabs selected by number and by caption, in English and Russian: the
+// exact clicks on the tab strip, the tab and list that follow, and the refusals.
 #include <gtest/gtest.h>
-
 #include <windows.h>
 #include <commctrl.h>
-
 #include "support/TerminalTest.h"
 
 using StandIn::Event;
