@@ -59,9 +59,10 @@ TEST_F(MaskingTest, EveryTitleTheTerminalSetsShowsTheLatestNumber)
             Mask(row.number);
         terminal.OnUiThread([&] { SetWindowTextA(Main(), row.set); });
         EXPECT_EQ(terminal.Log().Take(), shown == row.shown ? std::vector<Event> {} : std::vector<Event> { Title(row.shown) });
-        EXPECT_EQ(shown = StandInTest::TextOf(Main()), row.shown);
+        EXPECT_EQ(StandInTest::TextOf(Main()), row.shown);
         EXPECT_EQ(boxes.Take(), std::strchr(row.set, ':') ? std::vector<Box> {} : std::vector<Box> { noColon });
         EXPECT_EQ(Procedure(), masking);
+        shown = row.shown;
     }
     library.Get<Support::VoidOfIntFn>("VelmorInit")(0);
     terminal.OnUiThread([&] { SetWindowTextA(Main(), "12345678: Demo"); });
