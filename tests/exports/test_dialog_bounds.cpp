@@ -6,45 +6,41 @@
 #include "Utils/Wait.h"
 #include "support/TerminalTest.h"
 
-using Boxes = std::vector<Support::Box>;
-
 namespace {
 
-StandIn::Scenario Silent(UINT command)
-{
-    StandIn::Scenario scenario = StandIn::Scenario::Named("english");
-    scenario.ignoredCommands = { command };
-    return scenario;
-}
-
-// The boxes shown by a call that took at least `least` and less than `below` ms.
+// The call takes at least `least` and less than `below` ms and shows one box, Velmor<method>'s.
 template <class Call>
-Boxes EndsAtBound(Support::BoxWatcher& boxes, Call&& call, ULONGLONG least, ULONGLONG below)
+void EndsAtBound(Support::BoxWatcher& boxes, Call&& call, ULONGLONG least, ULONGLONG below,
+    const std::string& method, const std::string& text)
 {
     const ULONGLONG start = GetTickCount64();
     call();
     EXPECT_GE(GetTickCount64() - start, least);
     EXPECT_LT(GetTickCount64() - start, below);
-    return boxes.Take();
+    EXPECT_EQ(boxes.Take(), (std::vector<Support::Box> { { "Velmor" + method + "()",
+                                "Ошибка в методе \"MT4::Windows::" + method + "()\".\n" + text } }));
 }
 
-std::string Error(const std::string& method, const std::string& text)
-{
-    return "Ошибка в методе \"MT4::Windows::" + method + "()\".\n" + text;
-}
-
-class SilentHistoryCenterTest : public Support::TerminalTest {
+// A terminal that journals `command` and does nothing more.
+template <UINT command>
+class Ignoring : public Support::TerminalTest {
 protected:
-    SilentHistoryCenterTest() : TerminalTest(Silent(0x81EE)) { }
+    Ignoring() : TerminalTest(Scenario()) { }
+    static StandIn::Scenario Scenario()
+    {
+        StandIn::Scenario scenario = StandIn::Scenario::Named("english");
+        scenario.ignoredCommands = { command };
+        return scenario;
+    }
 };
+using SilentHistoryCenterTest = Ignoring<0x81EE>;
+using SilentLoginTest = Ignoring<0x8A65>;
 
 // The command is posted once; the search goes on every 50 ms for 10 s.
 TEST_F(SilentHistoryCenterTest, ADialogThatNeverOpensEndsTheCallAfterTheBound)
 {
-    EXPECT_EQ(EndsAtBound(boxes, [&] { EXPECT_EQ(library.Get<Support::IntFn>("VelmorOpenHistoryCenter")(), 0); },
-                  10000, 13000),
-        (Boxes { { "VelmorOpenHistoryCenter()",
-            Error("OpenHistoryCenter", "Не получен системный дескриптор окна \"History Center\".") } }));
+    EndsAtBound(boxes, [&] { EXPECT_EQ(library.Get<Support::IntFn>("VelmorOpenHistoryCenter")(), 0); }, 10000,
+        13000, "OpenHistoryCenter", "Не получен системный дескриптор окна \"History Center\".");
     EXPECT_EQ(terminal.Log().Take(), (std::vector<StandIn::Event> { Command(0x81EE) }));
 }
 
@@ -57,30 +53,21 @@ TEST(ClosedTerminalTest, ACommandThatCannotBePostedEndsTheCallAfterTheBound)
     library.Get<Support::VoidOfIntFn>("VelmorInit")(0);
     library.Get<Support::IntFn>("VelmorMetaTraderClose")();
     ASSERT_TRUE(Utils::Wait::Until([&] { return terminal.Closed(); }, 10, 5000));
-    EXPECT_EQ(EndsAtBound(boxes, [&] { EXPECT_EQ(library.Get<Support::IntFn>("VelmorOpenGlobalVariables")(), 0); },
-                  10000, 13000),
-        (Boxes { { "VelmorOpenGlobalVariables()",
-            Error("OpenGlobalVariables", "Команда открытия окна \"Global Variables\" не отправлена.")
-                + LastErrorText(ERROR_INVALID_WINDOW_HANDLE) } }));
+    EndsAtBound(boxes, [&] { EXPECT_EQ(library.Get<Support::IntFn>("VelmorOpenGlobalVariables")(), 0); }, 10000,
+        13000, "OpenGlobalVariables",
+        "Команда открытия окна \"Global Variables\" не отправлена." + LastErrorText(ERROR_INVALID_WINDOW_HANDLE));
 }
-
-class SilentLoginTest : public Support::TerminalTest {
-protected:
-    SilentLoginTest() : TerminalTest(Silent(0x8A65)) { }
-};
 
 // Login looks for its dialog 250 times 20 ms apart, the server's name 60 times 50 ms apart.
 TEST_F(SilentLoginTest, LoginAndTheServerNameGiveUpAfterTheirSearches)
 {
     const std::string missing = "Системный дескриптор диалогового окна ввода логина и пароля не получен.";
     using LoginFn = void(WINAPI*)(int32_t, const char*, const char*, int32_t);
-    EXPECT_EQ(EndsAtBound(boxes, [&] { library.Get<LoginFn>("VelmorLogin")(87654321, "s3cret!", "Live", 1); },
-                  4950, 9000),
-        (Boxes { { "VelmorLogin()", Error("Login", missing) } }));
+    EndsAtBound(boxes, [&] { library.Get<LoginFn>("VelmorLogin")(87654321, "s3cret!", "Broker-Live", 1); }, 4950,
+        9000, "Login", missing);
     EXPECT_EQ(terminal.Log().Take(), (std::vector<StandIn::Event> { Command(0x8A65) }));
-    EXPECT_EQ(EndsAtBound(boxes, [&] { EXPECT_STREQ(library.Get<Support::TextFn>("VelmorGetNameServer")(), ""); },
-                  2950, 6000),
-        (Boxes { { "VelmorGetNameServer()", Error("GetNameServer", missing) } }));
+    EndsAtBound(boxes, [&] { EXPECT_STREQ(library.Get<Support::TextFn>("VelmorGetNameServer")(), ""); }, 2950,
+        6000, "GetNameServer", missing);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
-// Programs on charts through the real DLL against the stand-in terminal: loads
-// and the Navigator's turns, refusals, removing experts and scripts (and the
-// terminal's question), the experts switch, the indicator list and the queued
-// removal of indicators by name.
+// Programs on charts through the real DLL against the stand-in terminal: loads, refusals, removing
+// experts and scripts (and the terminal's question), the experts switch, the indicator list and the
+// queued removal of indicators by name.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,8 +30,8 @@ using Listed = std::pair<int32_t, std::vector<std::string>>;
 StandIn::Scenario WithPrograms(bool askRemoval, DWORD lagMs)
 {
     StandIn::Scenario scenario = StandIn::Scenario::Named("english");
-    scenario.programs = { { "MACD Sample", "PeriodConverter",
-                              { { "Moving Average", "MA(14)", "Bollinger Bands" }, { "MACD" }, { "Relative Strength Index" } } },
+    scenario.programs = { { "MACD Sample", "PeriodConverter", { { "Moving Average", "MA(14)", "Bollinger Bands" },
+                                                                    { "MACD" }, { "Relative Strength Index" } } },
         { "", "", { { "Moving Average" } } } };
     scenario.askRemoval = askRemoval;
     scenario.lagMs = lagMs;
@@ -50,11 +49,24 @@ ChartPrograms Settled(StandIn::Terminal& terminal, HWND view, const ChartProgram
     return terminal.Programs(view);
 }
 
-HWND Dialog(const std::string& title, DWORD process = GetCurrentProcessId())  // waited for
+// Waits (bounded) for the process's dialog with exactly this title, and cancels it.
+void CancelDialog(const std::string& title, DWORD process = GetCurrentProcessId())
 {
     HWND found = nullptr;
-    Within5s([&] { return (found = Utils::Windows::FindFirst(nullptr, process, Match::Exact, "#32770", Match::Exact, title)); });
-    return found;
+    ASSERT_TRUE(Within5s([&] {
+        return (found = Utils::Windows::FindFirst(nullptr, process, Match::Exact, "#32770", Match::Exact, title));
+    })) << title;
+    PostMessageA(found, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(Within5s([&] { return !IsWindow(found); }));
+}
+
+// Descriptors of these texts, each of `capacity` bytes (0: of its own size).
+std::vector<MT4::MqlString> Descriptors(std::vector<std::string>& texts, int32_t capacity)
+{
+    std::vector<MT4::MqlString> names;
+    for (std::string& text : texts)
+        names.push_back({ capacity ? capacity : static_cast<int32_t>(text.size() + 1), text.data() });
+    return names;
 }
 
 HANDLE Navigator()
@@ -80,21 +92,16 @@ protected:
     Listed Names(int32_t window, size_t buffers, int32_t size, int32_t capacity = 32)
     {
         std::vector<std::string> texts(buffers, std::string(static_cast<size_t>(capacity), '#'));
-        std::vector<MT4::MqlString> names;
-        for (std::string& text : texts)
-            names.push_back({ capacity, text.data() });
-        const int32_t count = library.Get<NamesFn>("VelmorGetNamesIndicators")(Chart(0), window, names.data(), size);
+        const int32_t count = library.Get<NamesFn>("VelmorGetNamesIndicators")(
+            Chart(0), window, Descriptors(texts, capacity).data(), size);
         for (std::string& text : texts)
             text = text.c_str();
         return { count, texts };
     }
     void DeleteByName(size_t chart, int32_t window, std::vector<std::string> texts)
     {
-        std::vector<MT4::MqlString> names;
-        for (std::string& text : texts)
-            names.push_back({ static_cast<int32_t>(text.size() + 1), text.data() });
         library.Get<void(WINAPI*)(int32_t, int32_t, MT4::MqlString*, int32_t)>("VelmorDeleteIndicatorsByName")(
-            Chart(chart), window, names.data(), static_cast<int32_t>(names.size()));
+            Chart(chart), window, Descriptors(texts, 0).data(), static_cast<int32_t>(texts.size()));
     }
     Events Of(Event::Kind kind)
     {
@@ -118,12 +125,8 @@ TEST_F(ProgramsTest, LoadsAttachEachKindWhereItBelongs)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(Load(row.kind)(Chart(1), row.name, row.confirm), 1);
-        if (!row.confirm) {
-            HWND dialog = Dialog(row.name);
-            ASSERT_NE(dialog, nullptr);
-            Cancel(dialog);
-            EXPECT_EQ(terminal.Programs(View(1)), (ChartPrograms { "", "", { { "Moving Average" } } }));
-        }
+        if (!row.confirm)
+            CancelDialog(row.name);
     }
     const ChartPrograms expected { "MACD Sample", "PeriodConverter", { { "Moving Average", "ZigZag" }, { "MACD" } } };
     EXPECT_EQ(Settled(terminal, View(1), expected), expected);
@@ -161,10 +164,21 @@ TEST_F(ProgramsTest, RefusalsReturnZeroWithOneBoxAndSendNothing)
     EXPECT_EQ(terminal.Log().Take(), Events {});
 }
 
-// A load holds the Navigator mutex: it waits while another program holds it,
-// and lets it go also when its dialog never comes (the name is unknown).
-TEST_F(ProgramsTest, LoadsTakeTurnsAtTheNavigatorAndAnUnknownNameEndsAtTheBound)
+// A load holds the Navigator mutex: it lets it go also when its dialog never comes (the name is
+// unknown; a thread that ended holding it would leave it abandoned), and waits while another holds it.
+TEST_F(ProgramsTest, AnUnknownNameEndsAtTheBoundAndLoadsTakeTurnsAtTheNavigator)
 {
+    const std::string unknown(259, 'y');
+    const ULONGLONG start = GetTickCount64();
+    std::thread([&] { EXPECT_EQ(Load("Expert")(Chart(0), unknown.c_str(), 1), 0); }).join();
+    EXPECT_GE(GetTickCount64() - start, 10000u);
+    EXPECT_LT(GetTickCount64() - start, 12000u);
+    EXPECT_EQ(boxes.Take(), (Boxes { { "VelmorLoadExpert()", "Ошибка в методе \"MT4::Windows::LoadExpert()\".\n"
+                                     "Окно параметров \"" + unknown + "\" не появилось за отведённое время." } }));
+    const Events received = Of(Event::Internal);
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0].wParam, 14u);
+
     HANDLE mutex = Navigator();
     ASSERT_EQ(WaitForSingleObject(mutex, 0), static_cast<DWORD>(WAIT_OBJECT_0));
     int32_t loaded = -1;
@@ -176,25 +190,7 @@ TEST_F(ProgramsTest, LoadsTakeTurnsAtTheNavigatorAndAnUnknownNameEndsAtTheBound)
     other.join();
     EXPECT_EQ(loaded, 1);
     EXPECT_EQ(Of(Event::Internal).size(), 1u);
-
-    const std::string unknown(259, 'y');
-    const ULONGLONG start = GetTickCount64();
-    EXPECT_EQ(Load("Expert")(Chart(0), unknown.c_str(), 1), 0);
-    EXPECT_GE(GetTickCount64() - start, 10000u);
-    EXPECT_LT(GetTickCount64() - start, 12000u);
-    EXPECT_EQ(boxes.Take(), (Boxes { { "VelmorLoadExpert()", "Ошибка в методе \"MT4::Windows::LoadExpert()\".\n"
-                                     "Окно параметров \"" + unknown + "\" не появилось за отведённое время." } }));
-    const Events received = Of(Event::Internal);
-    ASSERT_EQ(received.size(), 1u);
-    EXPECT_EQ(received[0].wParam, 14u);
-    DWORD waited = WAIT_FAILED;
-    std::thread([&] {
-        mutex = Navigator();
-        waited = WaitForSingleObject(mutex, 0);
-        ReleaseMutex(mutex);
-        CloseHandle(mutex);
-    }).join();
-    EXPECT_EQ(waited, static_cast<DWORD>(WAIT_OBJECT_0));
+    EXPECT_EQ(boxes.Take(), Boxes {});
 }
 
 // The name goes over in the other process's memory; serving this process
@@ -206,9 +202,7 @@ TEST_F(ProgramsTest, ALoadIntoAnotherProcessHandsTheNameOverInItsMemory)
     const auto views = Utils::Windows::DescendantsWithClassPrefix(GetDlgItem(other.Main(), 0xE900), "AfxFrameOrView");
     ASSERT_FALSE(views.empty());
     EXPECT_EQ(Load("Expert")(AsInteger(views[0]), "MACD Sample", 0), 1);
-    HWND dialog = Dialog("MACD Sample", other.Pid());
-    ASSERT_NE(dialog, nullptr);
-    Cancel(dialog);
+    CancelDialog("MACD Sample", other.Pid());
     EXPECT_EQ(Load("CustomIndicator")(AsInteger(views[0]), "Heiken Ashi", 1), 1);
     EXPECT_EQ(boxes.Take(), Boxes {});
     library.Get<Support::VoidOfIntFn>("VelmorInit")(0);
@@ -229,9 +223,7 @@ TEST_F(ProgramsTest, ExpertAndScriptRemovalPropertiesAndTheExpertsSwitch)
     Settled(terminal, View(0), { "Moving Average", "", left.windows });
     terminal.Log().Clear();
     EXPECT_NE(Call("VelmorPropertiesExpert", Chart(0)), 0);
-    HWND properties = Dialog("Moving Average");
-    ASSERT_NE(properties, nullptr);
-    Cancel(properties);
+    CancelDialog("Moving Average");
     library.Get<Support::VoidFn>("VelmorSetExperts")();
     EXPECT_FALSE(terminal.ExpertsEnabled());
     library.Get<Support::VoidFn>("VelmorSetExperts")();

@@ -1,6 +1,5 @@
-// Start-up that finds no terminal it can serve reports it in one box captioned
-// with the library's name, after the waits a terminal's start may need; a
-// program's first call starts the library by itself.
+// Start-up that finds no terminal it can serve reports it in one box captioned with the library's
+// name, after the waits a terminal's start may need; a program's first call starts the library.
 #include <gtest/gtest.h>
 
 #include "StandIn.h"
@@ -40,8 +39,7 @@ TEST(StartUpFailureTest, FirstCallStartsTheLibraryForTheTerminalOfThisProcess)  
 {
     StandIn::Terminal terminal(StandIn::Scenario::Named("english"));
     Support::BoxWatcher boxes;
-    Support::Library library;
-    EXPECT_EQ(library.Get<Support::IntFn>("VelmorGetNumberTools")(), 5);
+    EXPECT_EQ(Support::Library().Get<Support::IntFn>("VelmorGetNumberTools")(), 5);
     EXPECT_EQ(boxes.Take(), std::vector<Box> {});
 }
 
@@ -49,9 +47,8 @@ TEST(StartUpFailureTest, ProcessWithoutTerminalWindowGivesUpAfterAboutSixtySecon
 {
     const auto [took, boxes] = Init(0);
     EXPECT_GE(took, 55000u);
-    EXPECT_EQ(boxes, (std::vector<Box> { { "RazozazER4.dll", InInit + "Ошибка в методе \"MT4::Windows::"
-                                                                     "HandleMetaTrader()\".\nНе получен системный "
-                                                                     "дескриптор окна МТ4." } }));
+    EXPECT_EQ(boxes, (std::vector<Box> { { "RazozazER4.dll", InInit + "Ошибка в методе \"MT4::Windows::HandleMeta"
+                                                                     "Trader()\".\nНе получен системный дескриптор окна МТ4." } }));
 }
 
 TEST(StartUpFailureTest, ProcessThatDoesNotExistGivesUpAfterTheSnapshotBound)
