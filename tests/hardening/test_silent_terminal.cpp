@@ -1,25 +1,16 @@
-// A terminal that never answers: no dialog shows, no window carries out a
-// command, and its interface thread is busy for a second after each one it
-// receives. Every export, called with sound arguments as its table rows give
-// them, returns within the bound its reference row gives, unless that row
-// says its wait has no end; called again on the terminal's interface thread,
-// as an indicator calls it, it is refused at once or keeps the same bound.
-// The times of each export are printed.
-//
-// Without arguments one export of each kind of bound (a dialog, a send, a
-// control, ...) is called, and one wide export of each; "--all" calls every
-// export (several minutes).
+// A terminal that never answers (no dialog shows, no window carries out a
+// command, its interface thread busy for a second after each one): every
+// export with sound arguments returns within its reference row's bound unless
+// the row says its wait has no end; from an indicator it is refused at once or
+// keeps that bound. Without arguments one export of each kind of bound (and
+// one wide one of each) is called; "--all" calls every export (minutes).
 #include <gtest/gtest.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <regex>
 #include <set>
-
 #include "ExportTable.h"
-#include "HostileValues.h"
 #include "StandIn.h"
 #include "standin/Helpers.h"
 #include "support/BoxWatcher.h"
@@ -31,25 +22,12 @@ using namespace Hardening;
 
 bool g_all = false;
 constexpr DWORD BusyMs = 1000;
-
-// What a call may take beyond its own bound: the terminal's busy second
-// after each of a few commands, and the box the failure shows.
+// Beyond a call's own bound: the busy second after each of a few commands,
+// and the box the failure shows.
 constexpr long long SlackMs = 5 * BusyMs + 2000;
 
-const std::map<std::string, std::string> LeftOut = {
-    { "VelmorInit", "start-up's own bounds are proved by the start-up failure tests" },
-};
-// Ends the terminal: called last.
-const std::string Last = "VelmorMetaTraderClose";
-
-// A wait the reference gives as without end.
-bool Unbounded(const Export& what)
-{
-    return what.bound.find("no end") != std::string::npos;
-}
-
-// The bound of a reference row in ms: the sum of every "<n> s" it names (a
-// wait to show and one to go, a send and a dialog); 0 for "none".
+// The sum of every "<n> s" the bound names (a wait to show and one to go, a
+// send and a dialog); 0 for "none".
 long long BoundMs(const Export& what)
 {
     static const std::regex seconds(R"((\d+) s\b)");
@@ -60,80 +38,59 @@ long long BoundMs(const Export& what)
     return total;
 }
 
-StandIn::Scenario Silent()
+TEST(SilentTerminal, EveryExportReturnsWithinItsBoundOrIsAWaitWithoutEnd)
 {
     StandIn::Scenario scenario = StandIn::Scenario::Named("english");
     scenario.silent = true;
     scenario.busyMs = BusyMs;
-    return scenario;
-}
-
-TEST(SilentTerminal, EveryExportReturnsWithinItsBoundOrIsAWaitWithoutEnd)
-{
-    StandIn::Terminal terminal(Silent());
+    StandIn::Terminal terminal(scenario);
     Support::Library library;
     Support::BoxWatcher boxes;
     library.Get<Support::VoidOfIntFn>("VelmorInit")(0);
-    HMODULE module = GetModuleHandleA("RazozazER4.dll");
+    Windows windows { terminal.Handles().chartViews.at(0), terminal.Handles().main };
 
-    Windows windows;
-    windows.chart = terminal.Handles().chartViews.at(0);
-    windows.terminalMain = terminal.Handles().main;
-
+    // VelmorInit: start-up's bounds are proved by the start-up failure tests;
+    // VelmorMetaTraderClose ends the terminal: called last.
     std::vector<const Export*> order;
     std::set<std::string> bounds;
-    const Export* last = nullptr;
-    for (const Export& what : Exports()) {
-        if (LeftOut.count(what.name) || !Address(module, what))
-            continue;
-        if (what.name == Last) {
-            last = &what;
-            continue;
-        }
-        if (!g_all && !bounds.insert(what.bound.substr(0, what.bound.find(':')) + (what.wide ? " wide" : "")).second)
-            continue;
-        order.push_back(&what);
-    }
-    if (last)
-        order.push_back(last);
+    for (const Export& what : Exports())
+        if (what.name != "VelmorInit" && what.name != "VelmorMetaTraderClose" && Address(what)
+            && (g_all || bounds.insert(what.bound.substr(0, what.bound.find(':')) + (what.wide ? " wide" : "")).second))
+            order.push_back(&what);
+    order.push_back(&ExportNamed("VelmorMetaTraderClose"));
 
     std::printf("%-34s %9s %9s %9s  %s\n", "export", "took ms", "from ind.", "bound ms", "bound");
     for (const Export* what : order) {
-        std::vector<Slot> slots;
-        std::vector<std::shared_ptr<Value>> values;
-        for (const Argument& argument : what->arguments) {
+        Values values;  // kept while the calls use their memory
+        for (const Argument& argument : what->arguments)
             values.push_back(Sound(argument, windows));
-            slots.push_back(values.back()->Get());
-        }
+        const std::vector<Slot> slots = SlotsOf(values);
         auto timed = [&] {
             const auto start = std::chrono::steady_clock::now();
-            Invoke(Address(module, *what), *what, slots);
+            Invoke(*what, slots);
             return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
                 .count();
         };
         const long long ms = timed();
         boxes.Take();
-        // The same call as an indicator makes it, on the terminal's interface
-        // thread: refused at once, or within the same bound.
         long long indicatorMs = 0;
         terminal.OnUiThread([&] { indicatorMs = timed(); });
         boxes.Take();
+        const bool unbounded = what->bound.find("no end") != std::string::npos;
         const long long bound = BoundMs(*what);
         std::printf("%-34s %9lld %9lld %9s  %s\n", what->name.c_str(), ms, indicatorMs,
-            Unbounded(*what) ? "no end" : std::to_string(bound).c_str(), what->bound.c_str());
+            unbounded ? "no end" : std::to_string(bound).c_str(), what->bound.c_str());
         std::fflush(stdout);
         if (what->indicator == "refused") {
             EXPECT_LT(indicatorMs, 1000) << what->name;
-        } else if (!Unbounded(*what)) {
+        } else if (!unbounded) {
             EXPECT_LE(ms, bound + SlackMs) << what->name << ": " << what->bound;
             EXPECT_LE(indicatorMs, bound + SlackMs) << what->name << " from an indicator: " << what->bound;
         }
-        // What a call left open or asked for, as a user would.
-        for (HWND window : StandInTest::WindowsOfThisProcess()) {
+        for (HWND window : StandInTest::WindowsOfThisProcess())  // what a call left open, cancelled as a user would
             if (!GetParent(window) && StandInTest::ClassOf(window) == "#32770"
                 && GetWindowThreadProcessId(window, nullptr) == terminal.UiThread())
                 PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-        }
     }
     library.Get<Support::VoidOfIntFn>("VelmorStopRefreshAllCharts")(1);
 }
@@ -144,7 +101,6 @@ int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
     for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--all") == 0)
-            g_all = true;
+        g_all = g_all || std::strcmp(argv[i], "--all") == 0;
     return RUN_ALL_TESTS();
 }

@@ -1,24 +1,20 @@
-// Sixteen threads call a mix of exports on ten charts for a while: reads,
-// chart settings, ticks, refresh start and stop, program loads, Market Watch
-// and the mailbox. Every result is the terminal's and no call shows a box;
-// nothing deadlocks, and afterwards the process holds as many handles and
-// threads as before (within 2). Then eight threads do the same while another
-// restarts the library over and over. "--seconds=N" sets how long the first
-// run lasts (15 s unless given).
+// Sixteen threads call a mix of exports on ten charts (reads, chart settings,
+// ticks, refresh start and stop, program loads, Market Watch, the mailbox):
+// every result is the terminal's, no call shows a box, nothing deadlocks, and
+// the process keeps its handles and threads (within 2). Then eight threads do
+// the same while another restarts the library. "--seconds=N": how long the
+// first run lasts (15 s unless given).
 #include <windows.h>
-
 #include <gtest/gtest.h>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <functional>
-#include <string>
+#include <map>
+#include <mutex>
 #include <thread>
-#include <vector>
-
 #include "StandIn.h"
 #include "support/BoxWatcher.h"
 #include "support/Library.h"
@@ -27,28 +23,17 @@
 namespace {
 
 int g_seconds = 15;
-
-constexpr int Threads = 16;
-constexpr int Charts = 10;
-
-using IntOfIntIntFn = int32_t(WINAPI*)(int32_t, int32_t);
-using IntOfTextFn = int32_t(WINAPI*)(const char*);
-using TextOfIntFn = const char*(WINAPI*)(int32_t);
-using IntOfArrayFn = int32_t(WINAPI*)(int32_t*, int32_t);
-using LoadFn = int32_t(WINAPI*)(int32_t, const char*, int32_t);
+constexpr int Charts = 10, Operations = 12;
 
 // The process's open handles: GetProcessHandleCount where it counts (Wine
 // answers 0), else every handle value the process can query.
 DWORD HandleCount()
 {
-    DWORD count = 0;
+    DWORD count = 0, flags = 0;
     if (GetProcessHandleCount(GetCurrentProcess(), &count) && count)
         return count;
-    for (ULONG_PTR value = 4; value < 0x10000; value += 4) {
-        DWORD flags = 0;
-        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags))
-            ++count;
-    }
+    for (ULONG_PTR value = 4; value < 0x10000; value += 4)
+        count += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
     return count;
 }
 
@@ -64,7 +49,12 @@ StandIn::Scenario TenCharts()
 
 class Soak : public ::testing::Test {
 protected:
-    Soak() : terminal(TenCharts()) { }
+    // Export `name`, taking `args`, returning R.
+    template <class R = int32_t, class... Args>
+    R Call(const char* name, Args... args) const
+    {
+        return reinterpret_cast<R(WINAPI*)(Args...)>(reinterpret_cast<void*>(m_exports.find(name)->second))(args...);
+    }
 
     int32_t Chart(int i) const
     {
@@ -75,81 +65,57 @@ protected:
     // contradicts the terminal.
     bool Operate(int operation, int chart, int thread)
     {
-        const StandIn::Scenario& scenario = m_scenario;
-        switch (operation % 12) {
-        case 0:
-            return numberCharts() == Charts;
+        const StandIn::Scenario& s = m_scenario;
+        const size_t row = static_cast<size_t>(thread + chart);
+        switch (operation % Operations) {
+        case 0: return Call("VelmorNumberCharts") == Charts;
         case 1: {
             int32_t handles[Charts + 2] = {};
-            const int32_t first = allHandles(handles, Charts + 2);
-            for (int i = 0; i < Charts; ++i)
-                if (!isChart(handles[i]))
-                    return false;
-            return first == handles[0] && handles[Charts] == 0;
+            const int32_t first = Call("VelmorGetAllHandlesCharts", handles, Charts + 2);
+            return first == handles[0] && handles[Charts] == 0
+                && std::all_of(handles, handles + Charts, [&](int32_t chart) { return Call("VelmorIsChart", chart) == 1; });
         }
-        case 2: {
-            const int32_t on = (thread + chart) % 2;
-            return setShowGrid(Chart(chart), on) == on;
-        }
-        case 3: {
-            const int32_t grid = getShowGrid(Chart(chart));
-            return grid == 0 || grid == 1;
-        }
-        case 4:
-            tickExpert(Chart(chart));
-            tickIndicators(Chart(chart));
-            return true;
-        case 5:
-            refreshChart(Chart(chart), 100);
-            return true;
-        case 6:
-            stopRefreshChart(Chart(chart));
-            return true;
-        case 7:
-            return loadExpert(Chart(chart), scenario.experts[thread % scenario.experts.size()].c_str(), 1) == 1;
+        case 2: return Call("VelmorSetShowGrid", Chart(chart), (thread + chart) % 2) == (thread + chart) % 2;
+        case 3: return static_cast<uint32_t>(Call("VelmorGetShowGrid", Chart(chart))) <= 1;
+        case 4: Call<void>("VelmorTickExpert", Chart(chart)); Call<void>("VelmorTickIndicators", Chart(chart)); return true;
+        case 5: Call<void>("VelmorRefreshChart", Chart(chart), 100); return true;
+        case 6: Call<void>("VelmorStopRefreshChart", Chart(chart)); return true;
+        case 7: return Call("VelmorLoadExpert", Chart(chart), s.experts[thread % s.experts.size()].c_str(), 1) == 1;
         case 8: {
-            const size_t row = static_cast<size_t>(thread + chart) % scenario.marketWatch.size();
-            const char* symbol = symbolByLine(static_cast<int32_t>(row));
-            return numberTools() == static_cast<int32_t>(scenario.marketWatch.size()) && symbol
-                && scenario.marketWatch[row].symbol == symbol
-                && lineBySymbol(scenario.marketWatch[row].symbol.c_str()) == static_cast<int32_t>(row);
+            const int32_t line = static_cast<int32_t>(row % s.marketWatch.size());
+            const char* symbol = Call<const char*>("VelmorSymbolByLine", line);
+            return Call("VelmorGetNumberTools") == static_cast<int32_t>(s.marketWatch.size()) && symbol
+                && s.marketWatch[line].symbol == symbol && Call("VelmorLineBySymbol", s.marketWatch[line].symbol.c_str()) == line;
         }
         case 9: {
-            const size_t line = static_cast<size_t>(thread + chart) % scenario.mailbox.size();
-            const char* from = mailboxFrom(static_cast<int32_t>(line));
-            if (!from || scenario.mailbox[line].from != from)
+            const int32_t line = static_cast<int32_t>(row % s.mailbox.size());
+            const char* from = Call<const char*>("VelmorMailboxGetFrom", line);
+            if (!from || s.mailbox[line].from != from)  // before the next text result takes its place
                 return false;
-            const char* subject = mailboxTheme(static_cast<int32_t>(line));
-            return subject && scenario.mailbox[line].subject == subject
-                && mailboxSize() == static_cast<int32_t>(scenario.mailbox.size());
+            const char* subject = Call<const char*>("VelmorMailboxGetTheme", line);
+            return subject && s.mailbox[line].subject == subject
+                && Call("VelmorMailboxSize") == static_cast<int32_t>(s.mailbox.size());
         }
-        case 10:
-            return isChart(Chart(chart)) == 1 && isChart(0) == 0;
-        default: {
-            const int32_t active = isChartActive(Chart(chart));
-            return active == 0 || active == 1;
-        }
+        case 10: return Call("VelmorIsChart", Chart(chart)) == 1 && Call("VelmorIsChart", 0) == 0;
+        default: return static_cast<uint32_t>(Call("VelmorIsChartActive", Chart(chart))) <= 1;
         }
     }
 
-    StandIn::Terminal terminal;
     // `threads` threads call Operate for `seconds` while `beside` runs in a
     // loop on one more; prints what happened. -> the calls whose result
-    // contradicted the terminal.
+    // contradicted the terminal; `shown`: the boxes.
     long Hammer(int threads, int seconds, const std::function<void()>& beside, std::vector<Support::Box>& shown)
     {
         std::atomic<long> calls { 0 }, contradictions { 0 }, besides { 0 };
         std::atomic<bool> stop { false };
         std::vector<std::thread> running;
-        std::vector<std::string> firstFailures(threads);
+        std::once_flag once;
+        std::string first = "none";  // the first contradiction
         for (int t = 0; t < threads; ++t)
             running.emplace_back([&, t] {
-                for (int i = 0; !stop; ++i, ++calls) {
-                    const int operation = (t * 5 + i) % 12;
-                    if (!Operate(operation, t + i, t) && ++contradictions && firstFailures[t].empty())
-                        firstFailures[t] = "operation " + std::to_string(operation) + " on chart "
-                            + std::to_string((t + i) % Charts);
-                }
+                for (int i = 0; !stop; ++i, ++calls)
+                    if (!Operate((t * 5 + i) % Operations, t + i, t) && ++contradictions)
+                        std::call_once(once, [&] { first = "operation " + std::to_string((t * 5 + i) % Operations); });
             });
         if (beside)
             running.emplace_back([&] {
@@ -165,68 +131,53 @@ protected:
             thread.join();
         const long long joinMs = std::chrono::duration_cast<std::chrono::milliseconds>(
             std::chrono::steady_clock::now() - joinStart).count();
-        stopRefreshAll(1);
+        Call<void>("VelmorStopRefreshAllCharts", 1);
         shown = boxes.Take();
-        std::printf("soak: %d s, %d threads, %d charts: %ld calls (%ld beside them), %ld contradicted, %zu error "
-                    "boxes; last calls ended %lld ms after the stop\n",
-            seconds, threads, Charts, calls.load(), besides.load(), contradictions.load(), shown.size(), joinMs);
-        for (const std::string& failure : firstFailures)
-            if (!failure.empty())
-                std::printf("  first contradiction of a thread: %s\n", failure.c_str());
-        std::vector<Support::Box> distinct;
-        for (const Support::Box& box : shown)
-            if (std::find(distinct.begin(), distinct.end(), box) == distinct.end() && distinct.size() < 8)
-                distinct.push_back(box);
-        for (const Support::Box& box : distinct)
-            std::printf("  box: %s | %s\n", box.caption.c_str(), box.text.c_str());
+        std::printf("soak: %d s, %d threads: %ld calls (%ld beside them), %ld contradicted (first: %s), %zu boxes; "
+                    "last calls ended %lld ms after the stop\n",
+            seconds, threads, calls.load(), besides.load(), contradictions.load(), first.c_str(), shown.size(), joinMs);
         EXPECT_GT(calls.load(), 0);
         return contradictions;
     }
 
+    StandIn::Terminal terminal { TenCharts() };
     StandIn::Scenario m_scenario = TenCharts();
     Support::Library library;
     Support::BoxWatcher boxes;
 
-    Support::IntFn numberCharts = library.Get<Support::IntFn>("VelmorNumberCharts");
-    IntOfArrayFn allHandles = library.Get<IntOfArrayFn>("VelmorGetAllHandlesCharts");
-    Support::IntOfIntFn isChart = library.Get<Support::IntOfIntFn>("VelmorIsChart");
-    IntOfIntIntFn setShowGrid = library.Get<IntOfIntIntFn>("VelmorSetShowGrid");
-    Support::IntOfIntFn getShowGrid = library.Get<Support::IntOfIntFn>("VelmorGetShowGrid");
-    Support::VoidOfIntFn tickExpert = library.Get<Support::VoidOfIntFn>("VelmorTickExpert");
-    Support::VoidOfIntFn tickIndicators = library.Get<Support::VoidOfIntFn>("VelmorTickIndicators");
-    Support::VoidOfIntIntFn refreshChart = library.Get<Support::VoidOfIntIntFn>("VelmorRefreshChart");
-    Support::VoidOfIntFn stopRefreshChart = library.Get<Support::VoidOfIntFn>("VelmorStopRefreshChart");
-    Support::VoidOfIntFn stopRefreshAll = library.Get<Support::VoidOfIntFn>("VelmorStopRefreshAllCharts");
-    LoadFn loadExpert = library.Get<LoadFn>("VelmorLoadExpert");
-    Support::IntFn numberTools = library.Get<Support::IntFn>("VelmorGetNumberTools");
-    TextOfIntFn symbolByLine = library.Get<TextOfIntFn>("VelmorSymbolByLine");
-    IntOfTextFn lineBySymbol = library.Get<IntOfTextFn>("VelmorLineBySymbol");
-    TextOfIntFn mailboxFrom = library.Get<TextOfIntFn>("VelmorMailboxGetFrom");
-    TextOfIntFn mailboxTheme = library.Get<TextOfIntFn>("VelmorMailboxGetTheme");
-    Support::IntFn mailboxSize = library.Get<Support::IntFn>("VelmorMailboxSize");
-    Support::IntOfIntFn isChartActive = library.Get<Support::IntOfIntFn>("VelmorIsChartActive");
+    // Taken once: a lookup by name takes the loader's lock, which would
+    // serialise the threads.
+    std::map<std::string, FARPROC, std::less<>> m_exports = [] {
+        std::map<std::string, FARPROC, std::less<>> exports;
+        for (const char* name : { "VelmorNumberCharts", "VelmorGetAllHandlesCharts", "VelmorIsChart", "VelmorSetShowGrid",
+                 "VelmorGetShowGrid", "VelmorTickExpert", "VelmorTickIndicators", "VelmorRefreshChart",
+                 "VelmorStopRefreshChart", "VelmorStopRefreshAllCharts", "VelmorLoadExpert", "VelmorGetNumberTools",
+                 "VelmorSymbolByLine", "VelmorLineBySymbol", "VelmorMailboxGetFrom", "VelmorMailboxGetTheme",
+                 "VelmorMailboxSize", "VelmorIsChartActive" })
+            exports[name] = GetProcAddress(GetModuleHandleA("RazozazER4.dll"), name);
+        return exports;
+    }();
 };
 
 TEST_F(Soak, SixteenThreadsOnTenChartsGetTheTerminalsResultsWithoutBoxesDeadlocksOrLeaks)
 {
     library.Get<Support::VoidOfIntFn>("VelmorInit")(0);
-    // Every kind of call once, so that what lives as long as the library
-    // (its mutexes, the refresh worker) exists before counting.
-    for (int operation = 0; operation < 12; ++operation)
+    // Every kind of call once, so that what lives as long as the library (its
+    // mutexes, the refresh worker) exists before counting.
+    for (int operation = 0; operation < Operations; ++operation)
         ASSERT_TRUE(Operate(operation, 0, 0)) << "operation " << operation;
-    stopRefreshAll(1);
+    Call<void>("VelmorStopRefreshAllCharts", 1);
     ASSERT_EQ(boxes.Take(), std::vector<Support::Box>());
     Sleep(2500);  // the send workers end 2 s after their last send, closing what they kept
     const DWORD handlesBefore = HandleCount();
     const size_t threadsBefore = Support::ThreadCount();
 
     std::vector<Support::Box> shown;
-    EXPECT_EQ(Hammer(Threads, g_seconds, nullptr, shown), 0);
+    EXPECT_EQ(Hammer(16, g_seconds, nullptr, shown), 0);
     EXPECT_EQ(shown, std::vector<Support::Box>());
     Sleep(2500);  // likewise
     const DWORD handlesAfter = HandleCount();
     const size_t threadsAfter = Support::ThreadCount();
-
     std::printf("handles %lu before, %lu after; threads %zu before, %zu after\n", handlesBefore, handlesAfter,
         threadsBefore, threadsAfter);
     EXPECT_LE(handlesAfter, handlesBefore + 2);
@@ -235,8 +186,8 @@ TEST_F(Soak, SixteenThreadsOnTenChartsGetTheTerminalsResultsWithoutBoxesDeadlock
     EXPECT_GE(threadsAfter + 2, threadsBefore);
 }
 
-// Start-up puts a new model in place whole: a call keeps the one it took,
-// so results stay whole and right while the library restarts under them.
+// Start-up puts a new model in place whole: a call keeps the one it took, so
+// results stay whole and right while the library restarts under them.
 TEST_F(Soak, EightThreadsGetWholeRightResultsWhileAnotherRestartsTheLibraryForTenSeconds)
 {
     const auto init = library.Get<Support::VoidOfIntFn>("VelmorInit");
