@@ -1,5 +1,5 @@
 #pragma once
-// Small window queries for the stand-in's tests.
+// Small window queries for the tests of the stand-in and of the library.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -33,15 +33,6 @@ inline std::vector<HWND> Descendants(HWND window)
 {
     std::vector<HWND> found;
     EnumChildWindows(window, CollectWindow, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-inline std::vector<HWND> DescendantsOfClass(HWND window, const std::string& className)
-{
-    std::vector<HWND> found;
-    for (HWND child : Descendants(window))
-        if (ClassOf(child) == className)
-            found.push_back(child);
     return found;
 }
 
