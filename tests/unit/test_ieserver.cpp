@@ -1,30 +1,95 @@
-// The browser-control check on its own: the handles it refuses and the
-// apartment it leaves as it found it.
+// The browser-control check on its own: the handles it refuses, a control
+// that never hands out its page, and the apartment it leaves as it found it.
 #include <gtest/gtest.h>
 
 #include <objbase.h>
+
+#include <thread>
 
 #include "Utils/Errors.h"
 #include "Utils/IEServer.h"
 #include "support/Thrown.h"
 
+namespace IEServer = Utils::Controls::IEServer;
+
 namespace {
 
 std::string Thrown(HWND window)
 {
-    return Support::Thrown([=] { Utils::Controls::IEServer::Check(window); });
+    return Support::Thrown([=] { IEServer::Check(window); });
 }
 
-TEST(IEServerCheckTest, RefusesHandleZeroAClosedWindowAndAnOrdinaryWindowAndLeavesTheApartmentAsItWas)
+// A browser control (by its class name) on a thread of its own that answers no
+// message of its own, busy `busyMs` with each registered one it is sent.
+class SilentBrowser {
+public:
+    explicit SilentBrowser(DWORD busyMs)
+    {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = Proc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "Test Internet Explorer_Server";
+        RegisterClassA(&windowClass);
+        HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        m_thread = std::thread([this, ready, busyMs, windowClass] {
+            m_window = CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                windowClass.hInstance, nullptr);
+            SetWindowLongPtrA(m_window, GWLP_USERDATA, busyMs);
+            SetEvent(ready);
+            MSG message;
+            while (GetMessageA(&message, nullptr, 0, 0) > 0)
+                DispatchMessageA(&message);
+        });
+        WaitForSingleObject(ready, 5000);
+        CloseHandle(ready);
+    }
+    ~SilentBrowser()
+    {
+        PostMessageA(m_window, WM_CLOSE, 0, 0);
+        m_thread.join();
+    }
+    HWND m_window = nullptr;
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message >= 0xC000)  // "WM_HTML_GETOBJECT"
+            Sleep(static_cast<DWORD>(GetWindowLongPtrA(window, GWLP_USERDATA)));
+        if (message == WM_DESTROY)
+            PostQuitMessage(0);
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    std::thread m_thread;
+};
+
+const std::string Check = "\"Utils::Controls::IEServer::Check()\".\n";
+
+TEST(IEServerCheckTest, RefusesHandleZeroAClosedWindowAnOrdinaryWindowAndASilentControl)
 {
-    const std::string method = "Метод \"Utils::Controls::IEServer::Check()\".\n";
-    EXPECT_EQ(Thrown(nullptr), method + "Недействительный системный дескриптор.");
+    EXPECT_EQ(Thrown(nullptr), "Метод " + Check + "Недействительный системный дескриптор.");
     HWND button = CreateWindowExA(0, "Button", "Internet Explorer_Server", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
         nullptr, nullptr);
-    EXPECT_EQ(Thrown(button), method + "Класс не является \"Internet Explorer_Server\".");
+    EXPECT_EQ(Thrown(button), "Метод " + Check + "Класс не является \"Internet Explorer_Server\".");
     DestroyWindow(button);
-    EXPECT_EQ(Thrown(button), method + "Отсутсвует указанный \"Internet Explorer_Server\"."
+    EXPECT_EQ(Thrown(button), "Метод " + Check + "Отсутсвует указанный \"Internet Explorer_Server\"."
             + LastErrorText(ERROR_INVALID_WINDOW_HANDLE));
+    for (DWORD busyMs : { 0, 1500 }) {  // a busy control is given up after one second
+        SilentBrowser browser(busyMs);
+        const ULONGLONG start = GetTickCount64();
+        const std::string text = Thrown(browser.m_window);
+        const ULONGLONG elapsed = GetTickCount64() - start;
+        const size_t code = text.find("\nLast Error ");
+        ASSERT_NE(code, std::string::npos) << text;
+        EXPECT_EQ(text,
+            "Ошибка в методе " + Check + "Объект не получен." + LastErrorText(std::stoul(text.substr(code + 12))));
+        EXPECT_LT(elapsed, 3000u);
+        EXPECT_GE(elapsed, busyMs ? 900u : 0u);
+    }
+}
+
+TEST(IEServerCheckTest, TheThreadLeavesTheApartmentItJoinedForTheCheck)
+{
+    Thrown(nullptr);
     // Had the check left the thread in a single-threaded apartment, joining
     // the multi-threaded one would be refused.
     const HRESULT joined = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
