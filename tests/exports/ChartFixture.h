@@ -103,10 +103,7 @@ protected:
     {
         return Event { kind, window, message, wParam, lParam, text, terminal.UiThread() };
     }
-    Event Command(HWND window, WPARAM command) const
-    {
-        return Expected(Event::Command, window, WM_COMMAND, command, 0);
-    }
+    Event Command(HWND window, WPARAM id) const { return Expected(Event::Command, window, WM_COMMAND, id, 0); }
     // Chart i became the active one in place of the frame `previous`.
     Event Activated(size_t i, HWND previous) const
     {

@@ -17,29 +17,22 @@ using ChartDialogBoundTest = On<Silent>;
 
 TEST_F(ChartDialogBoundTest, EveryDialogWaitEndsAtItsBoundWithABox)
 {
-    struct Row {
-        std::function<int32_t()> call;
-        Box box;
-    };
-    const std::vector<Row> rows = {
+    const std::string late = " не появилось за отведённое время.";
+    const std::vector<std::pair<std::function<int32_t()>, Box>> rows = {
         { [&] { return Call("VelmorGetShowGrid", Id(View(0))); },
-            Refusal("VelmorGetShowGrid", "OpenPropertiesChart", "Окно свойств графика не появилось за отведённое время.",
-                true) },
+            Refusal("VelmorGetShowGrid", "OpenPropertiesChart", "Окно свойств графика" + late, true) },
         { [&] { return Call<void>("VelmorSetTemplateByName", Id(View(0)), "ADX"), 0; },
-            Refusal("VelmorSetTemplateByName", "SetTemplateByName",
-                "Окно открытия шаблона не появилось за отведённое время.", true) },
+            Refusal("VelmorSetTemplateByName", "SetTemplateByName", "Окно открытия шаблона" + late, true) },
         { [&] { return Call("VelmorOpenOfflineChart", "EURUSD", "H1"); },
-            Refusal("VelmorOpenOfflineChart", "OpenOfflineChart",
-                "Окно со списком автономных графиков не появилось за отведённое время.", true) },
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.box.caption);
+            Refusal("VelmorOpenOfflineChart", "OpenOfflineChart", "Окно со списком автономных графиков" + late, true) } };
+    for (const auto& [call, box] : rows) {
+        SCOPED_TRACE(box.caption);
         const ULONGLONG start = GetTickCount64();
-        EXPECT_EQ(row.call(), 0);
-        const double seconds = (GetTickCount64() - start) / 1000.0;
-        EXPECT_GE(seconds, 10.0);
-        EXPECT_LT(seconds, 12.0);
-        EXPECT_EQ(boxes.Take(), std::vector<Box> { row.box });
+        EXPECT_EQ(call(), 0);
+        const ULONGLONG took = GetTickCount64() - start;
+        EXPECT_GE(took, 10000u);
+        EXPECT_LT(took, 12000u);
+        EXPECT_EQ(boxes.Take(), std::vector<Box> { box });
     }
     // Nobody holds the active-chart mutex: another thread activates at once.
     std::thread other([&] { Call<void>("VelmorSetActiveChart", Id(View(1))); });

@@ -1,12 +1,10 @@
-// A chart's display settings through its Properties dialog, against the
-// stand-in terminal: what each export clicked, what it returned, and that the
-// dialog is gone afterwards.
-#include <windows.h>
+// A chart's display settings through its Properties dialog, against the stand-in
+// terminal: what each export clicked, what it returned, and that the dialog is gone.
+#include "ChartFixture.h"
+
 #include <commctrl.h>
 
 #include <thread>
-
-#include "ChartFixture.h"
 
 namespace ChartTest {
 namespace {
@@ -57,21 +55,16 @@ std::vector<HWND> PropertiesDialogs()
 template <StandIn::Scenario (*Make)()> class Settings_ : public On<Make> {
 protected:
     int32_t Get(int i, HWND chart) { return this->Call(("VelmorGet" + std::string(Names[i])).c_str(), Id(chart)); }
-    int32_t Set(int i, HWND chart, int32_t on)
-    {
-        return this->Call(("VelmorSet" + std::string(Names[i])).c_str(), Id(chart), on);
-    }
+    int32_t Set(int i, HWND chart, int32_t on) { return this->Call(("VelmorSet" + std::string(Names[i])).c_str(), Id(chart), on); }
     // The check boxes clicked between the Properties command to `chart` and OK.
     Clicked Clicks(HWND chart)
     {
         const std::vector<Event> in = this->Received(Event::Command, 2);
-        if (in.size() < 2 || in.front() != this->Command(chart, 33157) || in.back().wParam != IDOK) {
-            ADD_FAILURE() << ::testing::PrintToString(in);
-            return { 0 };
-        }
         Clicked clicks;
         for (size_t i = 1; i + 1 < in.size(); ++i)
             clicks.push_back(in[i].wParam);
+        EXPECT_TRUE(in.size() >= 2 && in.front() == this->Command(chart, 33157) && in.back().wParam == IDOK)
+            << ::testing::PrintToString(in);
         return clicks;
     }
 };
@@ -117,11 +110,9 @@ TEST_F(SettingsTest, TogglesAndDisplayTypesArePostedToTheChart)
     for (int32_t view : { 0, 2, 1, 65536 })
         EXPECT_NE(Call("VelmorSetViewChart", Id(View(1)), view), 0);
     EXPECT_EQ(Commands(8, View(1)), (Clicked { 33017, 33023, 33021, 33024, 33018, 33022, 33019, 33018 }));
-    const StandIn::ChartSpec chart = terminal.Chart(View(1));
-    EXPECT_EQ((std::vector<bool> { chart.Setting(ChartSetting::AutoScroll), chart.Setting(ChartSetting::Shift),
-                  chart.Setting(ChartSetting::Grid), chart.Setting(ChartSetting::Volume) }),
-        (std::vector<bool> { false, true, false, true }));
-
+    for (auto [setting, on] : { std::pair { ChartSetting::AutoScroll, false }, { ChartSetting::Shift, true },
+             { ChartSetting::Grid, false }, { ChartSetting::Volume, true } })
+        EXPECT_EQ(terminal.Chart(View(1)).Setting(setting), on);
     EXPECT_EQ(Call("VelmorGetViewChart", Id(View(1))), 0);
     EXPECT_EQ(Call("VelmorGetViewChart", Id(View(0))), 2);
     EXPECT_EQ(Call("VelmorSetViewChart", Id(View(1)), 3), 0);

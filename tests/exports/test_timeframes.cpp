@@ -28,16 +28,17 @@ TEST_F(TimeframeTest, EachTimeframeIsPostedAsTheTerminalsOwnCommandAndAnUnknownO
         Call<void>("VelmorSetTimeframeByPeriod", Id(View(0)), minutes);
     for (const char* name : { "h4", "H4 ", "EURUSD,H4", static_cast<const char*>(nullptr) })
         Call<void>("VelmorSetTimeframeByName", Id(View(0)), name);
-    const Box number = Refusal("VelmorSetTimeframeByNumber", "SetTimeframeByNumber",
-                  "Неверно выбран номер периода графика."),
+    const Box number = Refusal("VelmorSetTimeframeByNumber", "SetTimeframeByNumber", "Неверно выбран номер периода графика."),
               period = Refusal("VelmorSetTimeframeByPeriod", "SetTimeframeByPeriod", "Неверно выбран периода графика."),
               name = Refusal("VelmorSetTimeframeByName", "SetTimeframeByName", "Неверно выбрано имя периода графика.");
     EXPECT_EQ(boxes.Take(), (std::vector<Box> { number, number, period, period, name, name, name, name }));
     EXPECT_TRUE(Quiet(200));
 }
 
-// The template command acts on the active chart: the chart is activated first.
-TEST_F(TimeframeTest, ATemplateByNumberGoesToTheMainWindowAfterTheChartIsActive)
+// A template by number goes to the main window (it acts on the active chart)
+// once the chart is active; one by name is typed into the Open dialog of the
+// chart's frame and confirmed.
+TEST_F(TimeframeTest, ATemplateGoesToTheActivatedChartOrIntoItsFramesOpenDialog)
 {
     EXPECT_NE(Call("VelmorSetTemplateByNumber", Id(View(0)), 1), 0);
     const std::vector<Event> received = Received(3);
@@ -49,30 +50,24 @@ TEST_F(TimeframeTest, ATemplateByNumberGoesToTheMainWindowAfterTheChartIsActive)
     EXPECT_NE(Call("VelmorSetTemplateByNumber", Id(View(1)), 63), 0);
     EXPECT_EQ(Received(Event::Command, 1), (std::vector<Event> { Command(Main(), 34863) }));
 
-    EXPECT_EQ(Call("VelmorSetTemplateByNumber", Id(View(2)), 64), 0);
-    EXPECT_EQ(Call("VelmorSetTemplateByNumber", Id(View(2)), -1), 0);
-    EXPECT_EQ(boxes.Take(),
-        (std::vector<Box> { Refusal("VelmorSetTemplateByNumber", "SetTemplateByNumber", "Выбран номер шаблона более 63."),
-            Refusal("VelmorSetTemplateByNumber", "SetTemplateByNumber", "Выбран отрицательный номер шаблона.") }));
-    EXPECT_TRUE(Quiet(200)); // nothing activated
-}
-
-// The chart's frame shows the Open dialog; the name is typed into it and confirmed.
-TEST_F(TimeframeTest, ATemplateByNameIsTypedIntoTheOpenDialogOfTheChartsFrame)
-{
     Call<void>("VelmorSetTemplateByName", Id(View(1)), "Momentum 2");
-    const std::vector<Event> received = Received(Event::Command, 2);
-    ASSERT_EQ(received.size(), 2u);
-    EXPECT_EQ(received[0], Command(Frame(1), 35511));
-    EXPECT_EQ(received[1].wParam, static_cast<WPARAM>(IDOK));
+    const std::vector<Event> typed = Received(Event::Command, 2);
+    ASSERT_EQ(typed.size(), 2u);
+    EXPECT_EQ(typed[0], Command(Frame(1), 35511));
+    EXPECT_EQ(typed[1].wParam, static_cast<WPARAM>(IDOK));
     EXPECT_EQ(terminal.Chart(View(1)).templateName, "Momentum 2");
     EXPECT_TRUE(boxes.Take().empty());
 
+    EXPECT_EQ(Call("VelmorSetTemplateByNumber", Id(View(2)), 64), 0);
+    EXPECT_EQ(Call("VelmorSetTemplateByNumber", Id(View(2)), -1), 0);
     for (const char* name : { "", static_cast<const char*>(nullptr) })
         Call<void>("VelmorSetTemplateByName", Id(View(1)), name);
     const Box empty = Refusal("VelmorSetTemplateByName", "SetTemplateByName", "Отсутствует имя шаблона.");
-    EXPECT_EQ(boxes.Take(), (std::vector<Box> { empty, empty }));
-    EXPECT_TRUE(Quiet(200));
+    EXPECT_EQ(boxes.Take(),
+        (std::vector<Box> { Refusal("VelmorSetTemplateByNumber", "SetTemplateByNumber", "Выбран номер шаблона более 63."),
+            Refusal("VelmorSetTemplateByNumber", "SetTemplateByNumber", "Выбран отрицательный номер шаблона."), empty,
+            empty }));
+    EXPECT_TRUE(Quiet(200)); // nothing activated, typed or posted
 }
 
 } // namespace
