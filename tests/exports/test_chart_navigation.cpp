@@ -69,12 +69,12 @@ TEST_F(NavigationTest, HotKeysWaitForTheActiveChartMutexAndReachTheFocusedChart)
     EXPECT_TRUE(Quiet(300));
     ReleaseMutex(mutex);
     pressing.join();
-    const LPARAM down = 0x01450001, up = static_cast<LPARAM>(0xC1450001u);
+    auto key = [&](UINT message, WPARAM code, bool up) {
+        return Expected(Event::Key, View(2), message, code, up ? static_cast<LPARAM>(0xC1450001u) : 0x01450001);
+    };
     EXPECT_EQ(Received(5),
-        (std::vector<Event> { Expected(Event::Key, View(2), WM_KEYDOWN, VK_CONTROL, down),
-            Expected(Event::Key, View(2), WM_KEYDOWN, 'S', down), Expected(Event::Key, View(2), WM_CHAR, 0x13, down),
-            Expected(Event::Key, View(2), WM_KEYUP, 'S', up),
-            Expected(Event::Key, View(2), WM_KEYUP, VK_CONTROL, up) }));
+        (std::vector<Event> { key(WM_KEYDOWN, VK_CONTROL, false), key(WM_KEYDOWN, 'S', false),
+            key(WM_CHAR, 0x13, false), key(WM_KEYUP, 'S', true), key(WM_KEYUP, VK_CONTROL, true) }));
 
     // A refused modifier or chart presses nothing and leaves the mutex free.
     Call<void>("VelmorChartHotKeys", Id(View(2)), 'S', 0x41);
