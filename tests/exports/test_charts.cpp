@@ -117,7 +117,8 @@ TEST_F(ChartsTest, ClosingPostsTheCloseCommandAndWithoutChartsNothingIsListedOrP
     EXPECT_TRUE(boxes.Take().empty());
 }
 
-// The box names the export, or the operation, that refused it.
+// The box names the export and the operation (by default the export's name
+// without "Velmor") that refused it.
 TEST_F(ChartsTest, EveryChartExportRefusesTheZeroHandleUnderItsName)
 {
     using Caller = std::function<int32_t(const char*)>;
@@ -127,12 +128,7 @@ TEST_F(ChartsTest, EveryChartExportRefusesTheZeroHandleUnderItsName)
     const Caller two = [&](const char* name) { return Call(name, 0, 1); };
     const Caller twoNone = [&](const char* name) { return Call<void>(name, 0, 1), 0; };
     MT4::Windows::ChartCheckBoxEntry entry { 1253, 0, 0 };
-    struct Row {
-        const char* name;
-        Caller call;
-        const char* method = nullptr; // the export's name without "Velmor"
-        int32_t result = 0;
-    };
+    struct Row { const char* name; Caller call; const char* method = nullptr; int32_t result = 0; };
     const std::vector<Row> rows = { { "VelmorZoom", two }, { "VelmorChartKeyUp", two }, { "VelmorIsChartActive", one },
         { "VelmorSetActiveChart", none, "SetActiveChartStart" }, { "VelmorCloseChart", one },
         { "VelmorSetShowObjectDescriptions", [&](const char*) { return Call("VelmorSetShowObjectDescript", 0, 1); } },
