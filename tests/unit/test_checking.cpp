@@ -1,7 +1,6 @@
-// The range rule and the array copy built on it: the cuts at the container's
-// end, unsigned overflow, and every rejection text.
+// The range rule and the array copy built on it, and the loader's row refused below zero and not wrapped above 16 bits.
 #include <gtest/gtest.h>
-
+#include "MT4/Windows.h"
 #include "Utils/Checking.h"
 #include "support/Thrown.h"
 
@@ -53,6 +52,17 @@ TEST(ArrayCopyTest, WritesNoMoreThanTheSourceOrTheArrayHolds)
     EXPECT_EQ(Support::Thrown([&] { Utils::Array::Copy(source, 0, target + 5, 1); }),
         Rejection("Utils::Array::Copy", 0, 0, 1));
     EXPECT_EQ(target[5], 0xAAu);
+}
+
+TEST(MarketWatchLoaderFormTest, NegativeRowsAreRefusedAndLargeRowsAreNotWrapped)
+{
+    Utils::Pointer<MT4::Windows> terminal;
+    std::string symbol = "unchanged";
+    EXPECT_EQ(Support::Thrown([&] { terminal->OpenChartByNumber(int32_t { -1 }, symbol); }),
+        "Ошибка в методе \"MT4::Windows::OpenChartByNumber()\".\nВыбран неверный номер строки.");
+    EXPECT_EQ(Support::Thrown([&] { terminal->OpenChartByNumber(int32_t { 65536 }, symbol); }),
+        "Метод \"Utils::Controls::ListView::GetText()\".\nУказан неверный номер строки.");
+    EXPECT_EQ(symbol, "unchanged");
 }
 
 }  // namespace

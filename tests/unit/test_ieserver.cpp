@@ -1,11 +1,9 @@
-// The browser-control check on its own: the handles it refuses, a control
-// that never hands out its page, and the apartment it leaves as it found it.
+// The browser-control check: the handles it refuses, a control that hands out no page, the apartment left as found.
 #include <gtest/gtest.h>
 
 #include <objbase.h>
 
-#include <thread>
-
+#include "Served.h"
 #include "Utils/Errors.h"
 #include "Utils/IEServer.h"
 #include "support/Thrown.h"
@@ -19,48 +17,13 @@ std::string Thrown(HWND window)
     return Support::Thrown([=] { IEServer::Check(window); });
 }
 
-// A browser control (by its class name) on a thread of its own that answers no
-// message of its own, busy `busyMs` with each registered one it is sent.
-class SilentBrowser {
-public:
-    explicit SilentBrowser(DWORD busyMs)
-    {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = Proc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "Test Internet Explorer_Server";
-        RegisterClassA(&windowClass);
-        HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        m_thread = std::thread([this, ready, busyMs, windowClass] {
-            m_window = CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                windowClass.hInstance, nullptr);
-            SetWindowLongPtrA(m_window, GWLP_USERDATA, busyMs);
-            SetEvent(ready);
-            MSG message;
-            while (GetMessageA(&message, nullptr, 0, 0) > 0)
-                DispatchMessageA(&message);
-        });
-        WaitForSingleObject(ready, 5000);
-        CloseHandle(ready);
-    }
-    ~SilentBrowser()
-    {
-        PostMessageA(m_window, WM_CLOSE, 0, 0);
-        m_thread.join();
-    }
-    HWND m_window = nullptr;
-
-private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        if (message >= 0xC000)  // "WM_HTML_GETOBJECT"
-            Sleep(static_cast<DWORD>(GetWindowLongPtrA(window, GWLP_USERDATA)));
-        if (message == WM_DESTROY)
-            PostQuitMessage(0);
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    std::thread m_thread;
-};
+// A browser control by its class name that answers none of its own messages, busy `busyMs` with each registered one.
+LRESULT CALLBACK Silent(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message >= 0xC000)  // "WM_HTML_GETOBJECT"
+        Sleep(static_cast<DWORD>(GetWindowLongPtrA(window, GWLP_USERDATA)));
+    return DefWindowProcA(window, message, wParam, lParam);
+}
 
 const std::string Check = "\"Utils::Controls::IEServer::Check()\".\n";
 
@@ -74,7 +37,7 @@ TEST(IEServerCheckTest, RefusesHandleZeroAClosedWindowAnOrdinaryWindowAndASilent
     EXPECT_EQ(Thrown(button), "Метод " + Check + "Отсутсвует указанный \"Internet Explorer_Server\"."
             + LastErrorText(ERROR_INVALID_WINDOW_HANDLE));
     for (DWORD busyMs : { 0, 1500 }) {  // a busy control is given up after one second
-        SilentBrowser browser(busyMs);
+        ServedWindow browser("Test Internet Explorer_Server", Silent, busyMs);
         const ULONGLONG start = GetTickCount64();
         const std::string text = Thrown(browser.m_window);
         const ULONGLONG elapsed = GetTickCount64() - start;

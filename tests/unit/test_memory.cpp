@@ -1,6 +1,4 @@
-// Blocks of process memory: the range rule at the block's end, fills of every
-// width, the typed transfers of control queries, the failure texts, and a
-// block in another process released when it goes.
+// Blocks of process memory: cuts at the block's end, fills of every width, typed transfers, failures, other processes.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -56,6 +54,7 @@ Bytes operator+(Bytes left, const Bytes& right)
 }
 
 Bytes Zeros(size_t count) { return Bytes(count, 0); }
+
 // A handle opened and closed at once: the value the next open gets.
 HANDLE NextHandle()
 {
@@ -101,18 +100,10 @@ TEST(DistantTest, ReadsWritesAndFillsAreCutAtTheEndOfTheBlock)
 
     // Each fill on a fresh block of 32 bytes, in the width its value needs.
     const int64_t big = int64_t(1) << 40;
-    const struct {
-        uint32_t offset;
-        int64_t value;
-        uint32_t count;
-        Bytes expected;
-    } fills[] = {
-        { 0, 5, 0, Zeros(32) },
-        { 0, 5, 10, Repeated<int8_t>(5, 10) + Zeros(22) },
-        { 0, 0, 10, Zeros(32) },
+    const struct { uint32_t offset; int64_t value; uint32_t count; Bytes expected; } fills[] = {
+        { 0, 5, 0, Zeros(32) }, { 0, 5, 10, Repeated<int8_t>(5, 10) + Zeros(22) }, { 0, 0, 10, Zeros(32) },
         { 2, -2, 3, Zeros(2) + Repeated<int8_t>(-2, 3) + Zeros(27) },
-        { 0, 300, 2, Repeated<int16_t>(300, 2) + Zeros(28) },
-        { 0, 70000, 3, Repeated<int32_t>(70000, 3) + Zeros(20) },
+        { 0, 300, 2, Repeated<int16_t>(300, 2) + Zeros(28) }, { 0, 70000, 3, Repeated<int32_t>(70000, 3) + Zeros(20) },
         { 0, big, 2, Repeated<int64_t>(big, 2) + Zeros(16) },
         { 26, 70000, 3, Zeros(26) + Repeated<int32_t>(70000, 1) + Bytes { 0x70, 0x11 } },  // the last one cut
         { 0, 7, 0xFFFFFFFF, Repeated<int8_t>(7, 32) },  // counts whose bytes pass 32 bits
@@ -149,8 +140,7 @@ TEST(DistantTest, TypedTransfersMoveQueriesAndTheirTexts)
 
 TEST(DistantTest, FailuresNameTheMethodAndLeaveNoHandleOpen)
 {
-    // A closed handle's value is handed out again by the next open: a handle
-    // left open would take that value away.
+    // A closed handle's value is handed out again by the next open, unless a handle was left open.
     const HANDLE next = NextHandle();
     ASSERT_EQ(NextHandle(), next);
     EXPECT_EQ(Thrown([] { Distant block(0xFFFFFFF0, 300); }),

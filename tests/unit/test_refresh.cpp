@@ -1,6 +1,4 @@
-// The chart refresh engine against a stand-in terminal in this process: which
-// passes tick which charts, the modes, stops with and without waiting, charts
-// that close, and the one worker.
+// The chart refresh engine against a stand-in in this process: passes, modes, stops, closed charts, the one worker.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +6,7 @@
 
 #include "MT4/RefreshChart.h"
 #include "StandIn.h"
-#include "Utils/SendMessage.h"
+#include "Served.h"
 #include "Utils/Wait.h"
 #include "exports/Init.h"
 
@@ -23,18 +21,6 @@ uint32_t Key(HWND chart) { return static_cast<uint32_t>(reinterpret_cast<UINT_PT
 
 bool ByKey(HWND a, HWND b) { return Key(a) < Key(b); }
 
-// Whether another thread holds the send mutex of `window`: a send to it is under way.
-bool SendUnderWay(HWND window)
-{
-    HANDLE mutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, Utils::SendMessage::MutexName(window).c_str());
-    const DWORD waited = mutex ? WaitForSingleObject(mutex, 0) : WAIT_FAILED;
-    if (waited == WAIT_OBJECT_0)
-        ReleaseMutex(mutex);
-    if (mutex)
-        CloseHandle(mutex);
-    return waited == WAIT_TIMEOUT;
-}
-
 class RefreshTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -47,8 +33,7 @@ protected:
 
     HWND Chart(size_t index) const { return terminal.Handles().chartViews.at(index); }
 
-    // The charts ticked, one entry per tick, each tick the indicators' command
-    // followed by the expert's message.
+    // The charts ticked, one entry per tick: the indicators' command, then the expert's message.
     std::vector<HWND> Ticked()
     {
         const std::vector<Event> events = terminal.Log().Take();
@@ -81,6 +66,12 @@ protected:
     {
         return Utils::Wait::Until([&] { return done(engine->Snapshot()); }, 10, Patience);
     }
+    void ExpectIdleOnceTheWorkerEnds()
+    {
+        ASSERT_TRUE(WaitForState([](const State& state) { return !state.working; }));
+        EXPECT_EQ(engine->Snapshot().mode, MT4::RefreshChart::Idle);
+        EXPECT_TRUE(engine->Snapshot().table.empty());
+    }
 
     // Blocks the terminal's thread for `ms`, from another thread.
     std::thread BusyTerminal(DWORD ms)
@@ -99,9 +90,7 @@ protected:
 
     void CloseChart(HWND view)
     {
-        terminal.OnUiThread([this, view] {
-            SendMessageA(terminal.Handles().chartArea, WM_MDIDESTROY, reinterpret_cast<WPARAM>(GetParent(view)), 0);
-        });
+        terminal.OnUiThread([=, this] { SendMessageA(terminal.Handles().chartArea, WM_MDIDESTROY, (WPARAM)GetParent(view), 0); });
     }
 
     StandIn::Terminal terminal { StandIn::Scenario::Named("english") };
@@ -115,9 +104,7 @@ TEST_F(RefreshTest, EachChartTicksOnTheMultiplesOfItsIntervalInHundredsOfMs)
     engine->Refresh(Chart(2), 1000);  // every tenth pass
     ASSERT_TRUE(WaitForTicks(3, Chart(2), 4 * Patience));
     engine->StopAll(true);
-    // Passes split where the handles stop ascending. The worker may have run a
-    // pass before the last two charts were in the table: count from the first
-    // pass that ticked the slowest chart.
+    // Passes split where the handles stop ascending, counted from the first that ticked the slowest chart.
     std::vector<std::vector<HWND>> passes;
     for (HWND chart : Ticked()) {
         if (passes.empty() || !ByKey(passes.back().back(), chart))
@@ -146,25 +133,20 @@ TEST_F(RefreshTest, AllChartsOnceTicksEachChartInHandleOrderButOneStoppedDuringT
         SCOPED_TRACE(during ? "a stop that arrives while the pass is under way" : "a stop asked before the pass");
         std::vector<HWND> charts = terminal.Handles().chartViews;
         std::sort(charts.begin(), charts.end(), ByKey);
-        std::thread busy;
-        if (during)
-            busy = BusyTerminal(200);  // the worker's first send waits for the terminal
-        else
+        std::thread busy = during ? BusyTerminal(200) : std::thread();  // the worker's first send waits
+        if (!during)
             engine->Stop(charts[1]);  // every chart is asked for anew
         engine->RefreshAllOnce();
         if (during) {
-            const bool underWay = Utils::Wait::Until([&] { return SendUnderWay(charts[0]); }, 5, Patience);
+            const bool underWay = Utils::Wait::Until([&] { return Held(charts[0]); }, 5, Patience);
             engine->Stop(charts[2]);
             busy.join();
             ASSERT_TRUE(underWay);
             charts.pop_back();
         }
         ASSERT_TRUE(WaitForTicks(charts.size()));
-        ASSERT_TRUE(WaitForState([](const State& state) { return !state.working; }));
+        ExpectIdleOnceTheWorkerEnds();
         EXPECT_EQ(Ticked(), charts);
-        const State state = engine->Snapshot();
-        EXPECT_EQ(state.mode, MT4::RefreshChart::Idle);
-        EXPECT_TRUE(state.table.empty());
     }
 }
 
@@ -176,17 +158,14 @@ TEST_F(RefreshTest, AllChartsModeTakesAStoppedChartBackAtTheEndOfThePass)
     terminal.Log().Clear();
     ASSERT_TRUE(WaitForTicks(2, Chart(0)));
     const State state = engine->Snapshot();
-    EXPECT_EQ(state.mode, MT4::RefreshChart::AllCharts);
-    EXPECT_EQ(state.allInterval, 100u);
-    EXPECT_EQ(state.table.size(), 3u);
-    EXPECT_EQ(state.stopQueue, 0u);
+    EXPECT_EQ(std::make_tuple(state.mode, state.allInterval, state.table.size(), state.stopQueue),
+        std::make_tuple(MT4::RefreshChart::AllCharts, 100u, size_t(3), size_t(0)));
 }
 
 TEST_F(RefreshTest, PerChartModeDropsAStoppedChartUnlessRefreshedAgainAndAClosedOneWithTheLastEndingTheWorker)
 {
-    const auto tableHolds = [this](size_t size) {
-        return Utils::Wait::Until([&] { return engine->Snapshot().table.size() == size; }, 10, Patience);
-    };
+    const auto tableHolds
+        = [this](size_t n) { return Utils::Wait::Until([&] { return engine->Snapshot().table.size() == n; }, 10, Patience); };
     for (size_t chart = 0; chart < 3; ++chart)
         engine->Refresh(Chart(chart), 100);
     ASSERT_TRUE(WaitForTicks(3));
@@ -205,16 +184,11 @@ TEST_F(RefreshTest, PerChartModeDropsAStoppedChartUnlessRefreshedAgainAndAClosed
     EXPECT_EQ(engine->Snapshot().table.size(), 1u);
     EXPECT_TRUE(engine->Snapshot().working);
     CloseChart(Chart(1));
-    ASSERT_TRUE(WaitForState([](const State& state) { return !state.working; }));
-    State state = engine->Snapshot();
-    EXPECT_EQ(state.mode, MT4::RefreshChart::Idle);
-    EXPECT_TRUE(state.table.empty());
+    ExpectIdleOnceTheWorkerEnds();
     CloseChart(Chart(0));
     engine->RefreshAll(300);  // no chart: the worker ends at once
-    ASSERT_TRUE(WaitForState([](const State& state) { return !state.working; }));
-    state = engine->Snapshot();
-    EXPECT_EQ(state.mode, MT4::RefreshChart::Idle);
-    EXPECT_EQ(state.allInterval, 0u);
+    ExpectIdleOnceTheWorkerEnds();
+    EXPECT_EQ(engine->Snapshot().allInterval, 0u);
 }
 
 TEST_F(RefreshTest, AWorkerInsideItsSendIsWaitedForByAStopWithTheFlagTheNextStartAndTheEnginesEnd)
@@ -227,23 +201,17 @@ TEST_F(RefreshTest, AWorkerInsideItsSendIsWaitedForByAStopWithTheFlagTheNextStar
         Sleep(150);
         return busy;
     };
+    const auto workingRetired = [this] { return std::make_pair(engine->Snapshot().working, engine->Snapshot().retired); };
     std::thread busy = startBusy(*engine);
     engine->StopAll(true);
-    State state = engine->Snapshot();
-    EXPECT_FALSE(state.working);
-    EXPECT_EQ(state.retired, 0u);  // its end was seen
-    EXPECT_TRUE(state.table.empty());
+    EXPECT_EQ(workingRetired(), std::make_pair(false, size_t(0)));  // its end was seen
+    EXPECT_TRUE(engine->Snapshot().table.empty());
     busy.join();
-
     busy = startBusy(*engine);
     engine->StopAll(false);  // returns at once
-    state = engine->Snapshot();
-    EXPECT_FALSE(state.working);
-    EXPECT_EQ(state.retired, 1u);  // still inside its send
+    EXPECT_EQ(workingRetired(), std::make_pair(false, size_t(1)));  // still inside its send
     engine->RefreshAll(100);
-    state = engine->Snapshot();
-    EXPECT_TRUE(state.working);
-    EXPECT_EQ(state.retired, 0u);  // never two workers
+    EXPECT_EQ(workingRetired(), std::make_pair(true, size_t(0)));  // never two workers
     busy.join();
     engine->StopAll(true);
 
