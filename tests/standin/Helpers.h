@@ -44,11 +44,10 @@ inline std::vector<HWND> WindowsOfThisProcess()
     for (HWND window : topLevel) {
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
-        if (process != GetCurrentProcessId())
-            continue;
-        all.push_back(window);
-        for (HWND child : Descendants(window))
-            all.push_back(child);
+        if (process == GetCurrentProcessId()) {
+            all.push_back(window);
+            EnumChildWindows(window, CollectWindow, reinterpret_cast<LPARAM>(&all));
+        }
     }
     return all;
 }

@@ -49,10 +49,7 @@ std::vector<std::string> Items(HWND control)
     return texts;
 }
 
-struct Texts {
-    std::vector<std::string> panels, toolbars, terminalTabs, testerTabs, roots;
-    std::string symbolColumn;
-};
+struct Texts { std::vector<std::string> panels, toolbars, terminalTabs, testerTabs, roots; std::string symbolColumn; };
 const Texts English = { { "Data Window", "Market Watch", "Navigator", "Terminal", "Tester" },
     { "Standard", "Charts", "Line Studies", "Periodicity" },
     { "Trade", "Account history", "News", "Alerts", "Mailbox", "Experts", "Journal" }, { "Settings", "Journal" },
@@ -68,12 +65,7 @@ const Texts German = { { "Datenfenster", "Marktuebersicht", "Explorer", "Werkzeu
     { "Einstellungen", "Protokoll" }, { "Konten", "Indikatoren", "Fachberater", "Eigene Indikatoren", "Skripte" },
     "Symbol" };
 
-struct Layout {
-    const char* scenario;
-    const Texts* texts;
-    bool floating;
-    std::vector<std::string> charts;
-};
+struct Layout { const char* scenario; const Texts* texts; bool floating; std::vector<std::string> charts; };
 const std::vector<std::string> Charts = { "EURUSD,H1", "GBPUSD,H4", "USDJPY,D1" };
 const Layout Layouts[] = { { "english", &English, false, Charts }, { "russian", &Russian, false, Charts },
     { "none", &German, false, Charts }, { "floating", &English, true, Charts }, { "no-charts", &English, false, {} } };
@@ -93,53 +85,53 @@ TEST_P(LayoutTest, PanelsToolbarsControlsAndChartsSitWhereTheTerminalHasThem)
     const Texts& texts = *layout.texts;
     StandIn::Terminal terminal(StandIn::Scenario::Named(layout.scenario));
     const StandIn::Windows& windows = terminal.Handles();
-    const char* const Main = "MetaQuotes::MetaTrader::4.00";
-    const char* const Bar = "AfxControlBar42s";
-    const char* const Content = "AfxWnd42s";
-    const std::string title
-        = "12345678: MetaQuotes-Demo" + (layout.charts.empty() ? "" : " - [" + layout.charts.back() + "]");
-    EXPECT_EQ(Chain(windows.main), (std::vector<Node> { { Main, title, 0 } }));
-    EXPECT_TRUE(IsWindowVisible(windows.main));
-
+    const char *const Bar = "AfxControlBar42s", *const Content = "AfxWnd42s";
+    const auto in = [](Node node, std::vector<Node> chain) { return chain.insert(chain.begin(), node), chain; };
+    const std::vector<Node> main = { { "MetaQuotes::MetaTrader::4.00",
+        "12345678: MetaQuotes-Demo" + (layout.charts.empty() ? "" : " - [" + layout.charts.back() + "]"), 0 } };
+    const std::vector<Node> chartArea = in({ "MDIClient", "", 0xE900 }, main), dock = in({ Bar, "", 0xE81B }, main);
+    // Each window with its chain up to its top-level window.
+    std::vector<std::pair<HWND, std::vector<Node>>> chains = { { windows.main, main },
+        { windows.chartArea, chartArea }, { windows.standardDock, dock } };
+    std::vector<std::vector<Node>> panels;
     const int panelIds[] = { 0x54, 0x50, 0x52, 0x51, 0x53 };
     for (int i = 0; i < 5; ++i) {
         SCOPED_TRACE(texts.panels[i]);
         const HWND panel = windows.panel[i];
-        std::vector<Node> expected = { { Content, "", panelIds[i] }, { Bar, "", 0xE81F },
-            { "Afx:400000:8:10011:0:0", texts.panels[i], 0 } };
-        if (!layout.floating)
-            expected = { expected[0], { Bar, texts.panels[i], 0xE820 + i }, { Bar, "", i < 3 ? 0xE81C : 0xE81E },
-                { Main, title, 0 } };
-        EXPECT_EQ(Chain(panel), expected);
+        panels.push_back(in({ Content, "", panelIds[i] },
+            layout.floating ? std::vector<Node> { { Bar, "", 0xE81F }, { "Afx:400000:8:10011:0:0", texts.panels[i], 0 } }
+                            : in({ Bar, texts.panels[i], 0xE820 + i }, in({ Bar, "", i < 3 ? 0xE81C : 0xE81E }, main))));
+        chains.push_back({ panel, panels[i] });
         EXPECT_EQ(GetDlgItem(GetParent(panel), panelIds[i]), panel);
         EXPECT_EQ(windows.floatingFrame[i], layout.floating ? GetAncestor(panel, GA_ROOT) : nullptr);
         EXPECT_EQ(GetWindow(GetAncestor(panel, GA_ROOT), GW_OWNER), layout.floating ? windows.main : nullptr);
-        EXPECT_TRUE(IsWindowVisible(panel));
         RECT area;
         GetClientRect(panel, &area);
-        EXPECT_TRUE(area.right >= 100 && area.bottom >= 80) << "laid out, not collapsed";
+        EXPECT_TRUE(IsWindowVisible(panel) && area.right >= 100 && area.bottom >= 80) << "shown and laid out";
     }
+    chains.insert(chains.end(), { { windows.dataWindowList, in({ "SysListView32", "", 0x8A73 }, panels[0]) },
+        { windows.marketWatchList, in({ "SysListView32", "", 0x8A71 }, panels[1]) },
+        { windows.navigatorTree, in({ "SysTreeView32", "", 0x8A6F }, panels[2]) },
+        { windows.terminalTabs, in({ "SysTabControl32", "", 0x471 }, panels[3]) },
+        { windows.testerTabs, in({ "SysTabControl32", "", 0x471 }, panels[4]) } });
+    const int toolbarIds[] = { 0xE800, 0x106, 0x107, 0x108 };
+    for (int i = 0; i < 4; ++i)
+        chains.push_back({ windows.toolbar[i], in({ "ToolbarWindow32", texts.toolbars[i], toolbarIds[i] }, dock) });
+    for (size_t i = 0; i < windows.chartViews.size(); ++i)
+        chains.push_back({ windows.chartViews[i], in({ "AfxFrameOrView42s", "", 0xE900 },
+            in({ "Afx:00400000:b:00010003:00000006:00000000", layout.charts.at(i), 0xFF00 + int(i) }, chartArea)) });
+    for (const auto& [window, chain] : chains)
+        EXPECT_EQ(Chain(window), chain);
+    EXPECT_TRUE(IsWindowVisible(windows.main));
+    EXPECT_EQ(windows.standardDock, GetDlgItem(windows.main, 0xE81B));
+    EXPECT_EQ(Descendants(windows.standardDock), std::vector<HWND>(windows.toolbar, windows.toolbar + 4));
     // A floating panel leaves nothing inside the main window but the three dock bars.
     std::map<std::string, int> inMain;
     for (HWND window : Descendants(windows.main))
         ++inMain[ClassOf(window)];
-    EXPECT_EQ(std::vector<int>({ inMain[Content], inMain[Bar] }), std::vector<int>({ layout.floating ? 0 : 5, layout.floating ? 3 : 8 }));
+    EXPECT_EQ(std::vector<int>({ inMain[Content], inMain[Bar] }),
+        std::vector<int>({ layout.floating ? 0 : 5, layout.floating ? 3 : 8 }));
 
-    EXPECT_EQ(windows.standardDock, GetDlgItem(windows.main, 0xE81B));
-    EXPECT_EQ(Descendants(windows.standardDock), std::vector<HWND>(windows.toolbar, windows.toolbar + 4));
-    std::vector<std::tuple<HWND, HWND, Node>> controls = {
-        { windows.dataWindowList, windows.panel[0], { "SysListView32", "", 0x8A73 } },
-        { windows.marketWatchList, windows.panel[1], { "SysListView32", "", 0x8A71 } },
-        { windows.navigatorTree, windows.panel[2], { "SysTreeView32", "", 0x8A6F } },
-        { windows.terminalTabs, windows.panel[3], { "SysTabControl32", "", 0x471 } },
-        { windows.testerTabs, windows.panel[4], { "SysTabControl32", "", 0x471 } } };
-    const int toolbarIds[] = { 0xE800, 0x106, 0x107, 0x108 };
-    for (int i = 0; i < 4; ++i)
-        controls.push_back({ windows.toolbar[i], windows.standardDock, { "ToolbarWindow32", texts.toolbars[i], toolbarIds[i] } });
-    for (const auto& [control, parent, node] : controls) {
-        EXPECT_EQ(Chain(control)[0], node);
-        EXPECT_EQ(GetParent(control), parent);
-    }
     EXPECT_EQ(Items(windows.marketWatchList), std::vector<std::string>({ texts.symbolColumn, "Bid", "Ask" }));
     EXPECT_EQ(Items(windows.navigatorTree), texts.roots);
     EXPECT_NE(SendMessageA(windows.navigatorTree, TVM_GETNEXTITEM, TVGN_CARET, 0), 0);
@@ -148,15 +140,11 @@ TEST_P(LayoutTest, PanelsToolbarsControlsAndChartsSitWhereTheTerminalHasThem)
 
     // Charts: MDI children, each with a view filling it; the last one active
     // and enumerated first.
-    EXPECT_EQ(Chain(windows.chartArea), (std::vector<Node> { { "MDIClient", "", 0xE900 }, { Main, title, 0 } }));
     ASSERT_EQ(windows.chartFrames.size(), layout.charts.size());
     ASSERT_EQ(windows.chartViews.size(), layout.charts.size());
     std::vector<HWND> enumerated;
     for (size_t i = 0; i < layout.charts.size(); ++i) {
         const HWND frame = windows.chartFrames[i], view = windows.chartViews[i];
-        EXPECT_EQ(Chain(view), (std::vector<Node> { { "AfxFrameOrView42s", "", 0xE900 },
-                                   { "Afx:00400000:b:00010003:00000006:00000000", layout.charts[i], 0xFF00 + int(i) },
-                                   Chain(windows.chartArea)[0], { Main, title, 0 } }));
         RECT client, area;
         GetClientRect(frame, &client);
         GetWindowRect(view, &area);
