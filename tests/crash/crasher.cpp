@@ -1,5 +1,4 @@
-// An unhandled access violation; volatile, or an optimising build would emit
-// a trap or nothing instead of the write.
+// An unhandled access violation (volatile: an optimising build would emit a trap or nothing instead).
 int main()
 {
     volatile int* volatile nowhere = nullptr;

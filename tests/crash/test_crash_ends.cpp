@@ -1,5 +1,4 @@
-// A program that crashes under the test set-up ends with its exception code
-// instead of waiting in a crash dialog.
+// A program that crashes under the test set-up ends with its exception code instead of waiting in a crash dialog.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -18,11 +17,9 @@ TEST(CrashTest, CrashingProgramEndsWithAccessViolationWithinTenSeconds)
     EXPECT_EQ(WaitForSingleObject(process.hProcess, 10000), WAIT_OBJECT_0);
     DWORD code = 0;
     GetExitCodeProcess(process.hProcess, &code);
-    // The 32-bit run is emulated (qemu-i386), which gives Wine no trap number
-    // with a page fault: Wine names every fault an illegal instruction there.
+    // Under qemu-i386 Wine gets no trap number with a page fault and names every fault an illegal instruction.
     EXPECT_EQ(code, static_cast<DWORD>(sizeof(void*) == 8 ? EXCEPTION_ACCESS_VIOLATION : EXCEPTION_ILLEGAL_INSTRUCTION));
     TerminateProcess(process.hProcess, 1);  // only if it hung
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    CloseHandle(quiet);
+    for (HANDLE handle : { process.hThread, process.hProcess, quiet })
+        CloseHandle(handle);
 }
