@@ -1,5 +1,6 @@
 // The range rule and the array copy built on it, and the loader's row refused below zero and not wrapped above 16 bits.
 #include <gtest/gtest.h>
+#include "Common.h"
 #include "MT4/Windows.h"
 #include "Utils/Checking.h"
 #include "support/Thrown.h"
@@ -7,19 +8,6 @@
 namespace {
 
 using Utils::Checking::GetCountDirect;
-
-std::string Head(const char* method)
-{
-    return std::string("Функция \"Utils::Checking::GetCountDirect()\" обнаружила ошибку в методе \"") + method + "()\".";
-}
-
-std::string Rejection(const char* method, uint32_t total, uint32_t start, uint32_t count)
-{
-    return "\n" + Head(method) + "\n" + (total ? "" : "Количество всех элементов равно нулю.\n")
-        + "Номер стартового элемента больше или равен количеству всех элементов.\nКоличество всех элементов: "
-        + std::to_string(total) + "\nСтартовый элемент: " + std::to_string(start)
-        + "\nКоличество элементов: " + std::to_string(count) + "\n";
-}
 
 TEST(GetCountDirectTest, CutsAtTheEndAndRejectsWithItsTexts)
 {

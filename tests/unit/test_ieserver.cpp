@@ -3,7 +3,7 @@
 
 #include <objbase.h>
 
-#include "Served.h"
+#include "Common.h"
 #include "Utils/Errors.h"
 #include "Utils/IEServer.h"
 #include "support/Thrown.h"

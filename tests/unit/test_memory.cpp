@@ -1,11 +1,8 @@
 // Blocks of process memory: cuts at the block's end, fills of every width, typed transfers, failures, other processes.
 #include <gtest/gtest.h>
-
-#include <windows.h>
-
 #include <cstring>
 #include <vector>
-
+#include "Common.h"
 #include "Utils/Errors.h"
 #include "Utils/Memory.h"
 #include "Utils/Types.h"
@@ -19,16 +16,13 @@ namespace {
 using Bytes = std::vector<unsigned char>;
 using Support::Thrown;
 
-const std::string RangeHead = "Функция \"Utils::Checking::GetCountDirect()\" обнаружила ошибку в методе "
-                              "\"Utils::Memory::Base::CheckSizeMemory()\".";
+const char* const CheckSize = "Utils::Memory::Base::CheckSizeMemory";
 
 // The range text of a block operation for a start at or past the end.
 std::string PastTheEnd(const char* operation, uint32_t total, uint32_t start, uint32_t count)
 {
-    return std::string("\nОшибка в методе \"Utils::Memory::Distant::") + operation + "()\".\n\n" + RangeHead
-        + "\nНомер стартового элемента больше или равен количеству всех элементов.\nКоличество всех элементов: "
-        + std::to_string(total) + "\nСтартовый элемент: " + std::to_string(start)
-        + "\nКоличество элементов: " + std::to_string(count) + "\n";
+    return std::string("\nОшибка в методе \"Utils::Memory::Distant::") + operation + "()\".\n"
+        + Rejection(CheckSize, total, start, count);
 }
 
 Bytes Read(Distant& block, uint32_t offset, uint32_t size)
@@ -95,8 +89,7 @@ TEST(DistantTest, ReadsWritesAndFillsAreCutAtTheEndOfTheBlock)
     EXPECT_EQ(Thrown([&] { block.GeneralSet(300, 5, 1); }),
         "\nОшибка в методе \"Utils::Memory::Distant::GeneralSet()\".\n" + PastTheEnd("GeneralSet", 300, 300, 1));
     EXPECT_EQ(Thrown([&] { block.GeneralRead(0, out.data(), 0); }),
-        "\nОшибка в методе \"Utils::Memory::Distant::GeneralRead()\".\n" + RangeHead
-            + "\nОтсутствует количество элементов.");
+        "\nОшибка в методе \"Utils::Memory::Distant::GeneralRead()\".\n" + Head(CheckSize) + "\nОтсутствует количество элементов.");
 
     // Each fill on a fresh block of 32 bytes, in the width its value needs.
     const int64_t big = int64_t(1) << 40;

@@ -1,10 +1,6 @@
-// The terminal's directories: the trailing-backslash rule, the derived
-// directories and files, the trade server's folder, the data folder, the
-// portable switch and the current directory.
+// The terminal's directories: trailing backslashes, derived paths, server and data folders, the portable switch.
 #include <gtest/gtest.h>
-
-#include <windows.h>
-
+#include <fstream>
 #include "MT4/Path.h"
 #include "Utils/Paths.h"
 #include "support/StandInProcess.h"
@@ -109,13 +105,8 @@ TEST(PathTest, DataFolderIsTheOneWhoseOriginNamesTheInstallFolderInEitherEncodin
              { "C:\\Program Files\\Терминал", true },  // ANSI, without the final "\"
              { "C:\\Program Files\\Терминал 2\\", false }, { utf16, false } /* no mark: ANSI */, { "-", false } }) {
         DeleteFileA((folder + "origin.txt").c_str());
-        if (origin != "-") {
-            HANDLE file = CreateFileA((folder + "origin.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                FILE_ATTRIBUTE_NORMAL, nullptr);
-            DWORD written = 0;
-            WriteFile(file, origin.data(), static_cast<DWORD>(origin.size()), &written, nullptr);
-            CloseHandle(file);
-        }
+        if (origin != "-")
+            std::ofstream(folder + "origin.txt", std::ios::binary) << origin;
         EXPECT_EQ(MT4::Path::DataFolder("C:\\Program Files\\Терминал\\",
                       std::wstring(scratch.root.begin(), scratch.root.end())),  // an ASCII temp path
             names ? folder : "")

@@ -1,12 +1,10 @@
 // The chart refresh engine against a stand-in in this process: passes, modes, stops, closed charts, the one worker.
 #include <gtest/gtest.h>
-
 #include <algorithm>
 #include <thread>
-
 #include "MT4/RefreshChart.h"
 #include "StandIn.h"
-#include "Served.h"
+#include "Common.h"
 #include "Utils/Wait.h"
 #include "exports/Init.h"
 
@@ -17,18 +15,11 @@ using State = MT4::RefreshChart::State;
 
 constexpr DWORD Patience = 5000;  // the bound of every wait for the terminal
 
-uint32_t Key(HWND chart) { return static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(chart)); }
-
-bool ByKey(HWND a, HWND b) { return Key(a) < Key(b); }
+bool ByKey(HWND a, HWND b) { return uint32_t(reinterpret_cast<UINT_PTR>(a)) < uint32_t(reinterpret_cast<UINT_PTR>(b)); }
 
 class RefreshTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        DeInit();
-        Init(0);
-        terminal.Log().Clear();
-    }
+    void SetUp() override { DeInit(), Init(0), terminal.Log().Clear(); }
     void TearDown() override { engine->StopAll(true); }
 
     HWND Chart(size_t index) const { return terminal.Handles().chartViews.at(index); }
@@ -43,8 +34,7 @@ protected:
                 continue;
             const Event* expert = i + 1 < events.size() ? &events[i + 1] : nullptr;
             EXPECT_TRUE(expert && expert->kind == Event::Internal && expert->window == events[i].window
-                && expert->wParam == 2 && expert->lParam == 1)
-                << "tick " << i;
+                && expert->wParam == 2 && expert->lParam == 1) << "tick " << i;
             charts.push_back(events[i].window);
         }
         return charts;
@@ -53,36 +43,25 @@ protected:
     // Waits until `chart` (any chart if null) has had `count` ticks since the log was cleared.
     bool WaitForTicks(size_t count, HWND chart = nullptr, DWORD bound = Patience)
     {
+        const auto tick = [chart](const Event& e) {
+            return e.kind == Event::Internal && e.wParam == 2 && (!chart || e.window == chart);
+        };
         return terminal.Log().WaitFor(
-            [count, chart](const std::vector<Event>& events) {
-                return static_cast<size_t>(std::count_if(events.begin(), events.end(), [chart](const Event& event) {
-                    return event.kind == Event::Internal && event.wParam == 2 && (!chart || event.window == chart);
-                })) >= count;
-            },
+            [&](const std::vector<Event>& log) { return size_t(std::count_if(log.begin(), log.end(), tick)) >= count; },
             bound);
     }
 
-    bool WaitForState(bool (*done)(const State&))
-    {
-        return Utils::Wait::Until([&] { return done(engine->Snapshot()); }, 10, Patience);
-    }
     void ExpectIdleOnceTheWorkerEnds()
     {
-        ASSERT_TRUE(WaitForState([](const State& state) { return !state.working; }));
+        ASSERT_TRUE(Utils::Wait::Until([&] { return !engine->Snapshot().working; }, 10, Patience));
         EXPECT_EQ(engine->Snapshot().mode, MT4::RefreshChart::Idle);
         EXPECT_TRUE(engine->Snapshot().table.empty());
     }
 
-    // Blocks the terminal's thread for `ms`, from another thread.
-    std::thread BusyTerminal(DWORD ms)
+    std::thread BusyTerminal(DWORD ms)  // blocks the terminal's thread for `ms`, from another thread
     {
         HANDLE started = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        std::thread busy([this, ms, started] {
-            terminal.OnUiThread([ms, started] {
-                SetEvent(started);
-                Sleep(ms);
-            });
-        });
+        std::thread busy([=, this] { terminal.OnUiThread([=] { SetEvent(started), Sleep(ms); }); });
         WaitForSingleObject(started, Patience);
         CloseHandle(started);
         return busy;

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "Served.h"
+#include "Common.h"
 #include "Utils/Wait.h"
 #include "support/TestWindow.h"
 

@@ -1,5 +1,6 @@
 // Texts: upper case in code page 1251, substrings, numbers in three bases, copies, the per-thread result, timeframes.
 #include <gtest/gtest.h>
+#include "Common.h"
 #include <cstring>
 #include <thread>
 #include "MT4/SyncText.h"
@@ -28,10 +29,7 @@ TEST(StringSTest, UpperCaseCoversCyrillicAndSubstringsAreCountedWithoutOverlap)
     EXPECT_EQ(Thrown([] { StringS::NumberSubStringsDirectA("EURUSD", ""); }),
         "В методе \"Utils::StringS::NumberSubStringsDirectA()\" отсутсвует искомая подстрока.");
     EXPECT_EQ(Thrown([] { StringS::NumberSubStringsDirectA("", "USD"); }),
-        "\nФункция \"Utils::Checking::GetCountDirect()\" обнаружила ошибку в методе "
-        "\"Utils::StringS::NumberSubStringsDirectA()\".\nКоличество всех элементов равно нулю.\nНомер стартового "
-        "элемента больше или равен количеству всех элементов.\nКоличество всех элементов: 0\nСтартовый элемент: "
-        "0\nКоличество элементов: 4294967295\n");
+        Rejection("Utils::StringS::NumberSubStringsDirectA", 0, 0, 0xFFFFFFFF));
 }
 
 TEST(StringSTest, NumbersInThreeBasesCutToSixteenBitsAndTextsOfNoBaseAreNoNumber)

@@ -1,7 +1,8 @@
 #pragma once
-// Helpers of the unit and refresh tests: a window served by a thread of its own, and the send mutex's holder.
+// Helpers of the unit and refresh tests: a served window, the send mutex's holder, the range rule's texts.
 #include <windows.h>
 
+#include <string>
 #include <thread>
 
 #include "Utils/SendMessage.h"
@@ -56,4 +57,18 @@ inline bool Held(HWND window)
     if (waited == WAIT_OBJECT_0)
         ReleaseMutex(mutex);
     return (mutex && CloseHandle(mutex)), waited == WAIT_TIMEOUT;
+}
+
+// The range rule's head and its text for a start at or past the end, as `method` reports them.
+inline std::string Head(const char* method)
+{
+    return std::string("Функция \"Utils::Checking::GetCountDirect()\" обнаружила ошибку в методе \"") + method + "()\".";
+}
+
+inline std::string Rejection(const char* method, uint32_t total, uint32_t start, uint32_t count)
+{
+    return "\n" + Head(method) + "\n" + (total ? "" : "Количество всех элементов равно нулю.\n")
+        + "Номер стартового элемента больше или равен количеству всех элементов.\nКоличество всех элементов: "
+        + std::to_string(total) + "\nСтартовый элемент: " + std::to_string(start)
+        + "\nКоличество элементов: " + std::to_string(count) + "\n";
 }
