@@ -1,7 +1,5 @@
-// unit_tests: the library's code linked statically; its frame runs start-up,
-// so a stand-in terminal serves the whole run.
+// unit_tests: the library's code linked statically, with a stand-in terminal serving the whole run.
 #include <gtest/gtest.h>
-
 #include "exports/Init.h"
 #include "support/TerminalEnvironment.h"
 

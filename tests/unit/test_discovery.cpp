@@ -1,11 +1,7 @@
-// Start-up against the stand-in terminal in this process: the language, the
-// localized names, every panel, toolbar, list and tree found where the
-// terminal put it, the named mutexes, and the failures with their texts.
+// Start-up against stand-ins in this process: language, names, every panel, list and tree found, the named mutexes.
 #include <gtest/gtest.h>
-
 #include <map>
 #include <stdexcept>
-
 #include "MT4/Windows.h"
 #include "StandIn.h"
 
@@ -18,17 +14,12 @@ using StandIn::ToolbarId;
 TEST(DiscoveryTest, EveryPanelListAndTreeIsFoundWithTheTerminalsNames)
 {
     const struct {
-        const char* scenario;
-        MT4::Language language;
-        std::map<Name, std::string> texts;
-        std::pair<const char*, int> terminalTab;
+        const char* scenario; MT4::Language language; std::map<Name, std::string> texts; std::pair<const char*, int> terminalTab;
     } rows[] = {
-        { "english", MT4::Language::English,
-            { { Name::TerminalMailbox, "Mailbox" }, { Name::OfflineChart, "OpenRead Offline Chart" } },
+        { "english", MT4::Language::English, { { Name::TerminalMailbox, "Mailbox" }, { Name::OfflineChart, "OpenRead Offline Chart" } },
             { "Mailbox", 4 } },
         { "russian", MT4::Language::Russian,
-            { { Name::TerminalMailbox, "Почтовый ящик" },
-                { Name::NavigatorCustomIndicators, "Пользовательские Индикаторы" } },
+            { { Name::TerminalMailbox, "Почтовый ящик" }, { Name::NavigatorCustomIndicators, "Пользовательские Индикаторы" } },
             { "Журнал", 6 } },
         { "floating", MT4::Language::English, {}, { "Mailbox", 4 } },
     };
@@ -68,12 +59,11 @@ TEST(DiscoveryTest, EveryPanelListAndTreeIsFoundWithTheTerminalsNames)
         EXPECT_EQ(found.OptionsTabs().names, (std::vector<std::string> { "Server", "Charts", "Objects", "Trade",
                                                  "Expert Advisors", "Email", "Publisher", "Events" }));
         EXPECT_EQ(found.TesterTabs().index.at("Jornal"), 1);
-        const std::string pid = std::to_string(GetCurrentProcessId());
         const char* const mutexes[] = { "ActiveChart_", "DataWindow_", "DeleteIndicators_", "MarketWatch_",
             "Navigator_", "Terminal_", "Tester_", "TickIndicators_" };
         for (int id = 0; id < MT4::Windows::MutexCount; ++id) {
             Utils::Sync::Mutex& mutex = found.GetMutex(static_cast<MT4::Windows::MutexId>(id));
-            EXPECT_EQ(mutex.Name(), std::string("MT4::Windows::Mutex_") + mutexes[id] + pid);
+            EXPECT_EQ(mutex.Name(), "MT4::Windows::Mutex_" + (mutexes[id] + std::to_string(GetCurrentProcessId())));
             EXPECT_NE(mutex.Handle(), nullptr);
         }
     }

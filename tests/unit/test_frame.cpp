@@ -1,11 +1,7 @@
-// The call frame: each kind of thrown error gives exactly one box with the
-// export's caption and the exact text, and the export returns its neutral
-// result of any kind.
+// The call frame: each kind of thrown error gives one box with the export's caption and text, and the neutral result.
 #include <gtest/gtest.h>
-
 #include <new>
 #include <string>
-
 #include "exports/Frame.h"
 #include "support/BoxWatcher.h"
 
@@ -18,11 +14,7 @@ const char* const MethodText = "Ошибка в методе \"MT4::Windows::Han
 // Wine's system message for ERROR_ACCESS_DENIED under code page 1251.
 const std::string AccessDeniedText = "\nLast Error 5.\nДоступ запрещён.\r\n\n";
 
-[[noreturn]] void ThrowNoText()
-{
-    SetLastError(ERROR_ACCESS_DENIED);
-    throw std::bad_alloc();
-}
+[[noreturn]] void ThrowNoText() { SetLastError(ERROR_ACCESS_DENIED), throw std::bad_alloc(); }
 
 TEST(FrameTest, EachKindOfErrorGivesOneBoxAndTheNeutralResult)
 {

@@ -1,8 +1,6 @@
 // The browser-control check: the handles it refuses, a control that hands out no page, the apartment left as found.
 #include <gtest/gtest.h>
-
 #include <objbase.h>
-
 #include "Common.h"
 #include "Utils/Errors.h"
 #include "Utils/IEServer.h"

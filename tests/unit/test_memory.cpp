@@ -1,4 +1,4 @@
-// Blocks of process memory: cuts at the block's end, fills of every width, typed transfers, failures, other processes.
+// Blocks of process memory: cuts at the block's end, fills of every width, failures, a block in another process.
 #include <gtest/gtest.h>
 #include <cstring>
 #include <vector>
@@ -109,28 +109,6 @@ TEST(DistantTest, ReadsWritesAndFillsAreCutAtTheEndOfTheBlock)
     }
 }
 
-TEST(DistantTest, TypedTransfersMoveQueriesAndTheirTexts)
-{
-    using Utils::Memory::ListItemBytes;
-    Distant block(GetCurrentProcessId(), Utils::Memory::ListBlockBytes);
-    Utils::Base::Write(block, uint32_t(0xDEADBEEF));
-    EXPECT_EQ(Read(block, 0, 5), Repeated<uint32_t>(0xDEADBEEF, 1) + Zeros(1));
-    const char symbol[] = "EURUSD";
-    block.GeneralWrite(ListItemBytes, symbol, sizeof symbol);
-    for (const auto& [size, text] : { std::pair<uint32_t, const char*> { 6, "EURUSD" }, { 3, "EUR" },
-             { 200, "EURUSD" }, { 0, "" } })
-        EXPECT_EQ(Utils::Base::ReadA(block, size), text) << size;
-    const char node[] = "Indicators";
-    block.GeneralWrite(Utils::Memory::TreeItemBytes, node, sizeof node);
-    std::vector<char> text(270, 'x');
-    Utils::Base::ReadA(block, text.data(), 260, 10);
-    EXPECT_EQ(std::string(text.data(), 10), "xxxxxxxxxx");
-    EXPECT_STREQ(text.data() + 10, "Indicators");
-    EXPECT_EQ(text[269], 'x');
-    EXPECT_EQ(Thrown([] { Utils::_STRINGBUFA(0).Pointer(); }),
-        "Ошибка в методе \"Utils::_STRINGBUFA::Pointer()\".\nБуфер пуст.");
-}
-
 TEST(DistantTest, FailuresNameTheMethodAndLeaveNoHandleOpen)
 {
     // A closed handle's value is handed out again by the next open, unless a handle was left open.
@@ -143,6 +121,7 @@ TEST(DistantTest, FailuresNameTheMethodAndLeaveNoHandleOpen)
         "\nОшибка в методе \"Utils::Memory::Distant::Alloc()\".\nНе получен начальный адрес.\n"
             + LastErrorText(ERROR_INVALID_PARAMETER));
     EXPECT_EQ(NextHandle(), next);
+    EXPECT_EQ(Thrown([] { Utils::_STRINGBUFA(0).Pointer(); }), "Ошибка в методе \"Utils::_STRINGBUFA::Pointer()\".\nБуфер пуст.");
     HANDLE mine = nullptr;
     {
         Distant block(GetCurrentProcessId(), 300);

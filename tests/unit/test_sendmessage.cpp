@@ -1,13 +1,8 @@
-// The threaded send: its answer and thread under the window's mutex, one reused worker, turns, gone and own windows.
+// The threaded send: its answer and thread under the window's mutex, one reused worker, gone and own windows.
 #include <gtest/gtest.h>
-
-#include <algorithm>
-#include <atomic>
 #include <functional>
 #include <vector>
-
 #include "Common.h"
-#include "Utils/Wait.h"
 #include "support/TestWindow.h"
 
 namespace {
@@ -55,46 +50,6 @@ TEST(SendMessageTest, ResultIsTheAnswerGivenOnTheWindowsOwnThreadUnderItsNamedMu
     EXPECT_EQ(Utils::SendMessage(own.window.m_window, Question, 9, 0).Result(), 10);
     EXPECT_EQ(own.answered, std::vector<DWORD> { GetCurrentThreadId() });
     EXPECT_LT(GetTickCount64() - start, 5000u);  // far below the bound of a send nobody serves
-}
-
-TEST(SendMessageTest, SendsToOneWindowTakeTurnsAcrossThreadsAndToTwoWindowsRunAtOnce)
-{
-    // Each answer serves other sends for a while, as a terminal does in a
-    // dialog's loop: a second send issued meanwhile would be answered inside it.
-    std::atomic<int> inside { 0 }, most { 0 }, answered { 0 };
-    Answering served([&] {
-        most = std::max(most.load(), ++inside);
-        Utils::Wait::Until([] {
-            MSG msg;
-            PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-            return false;
-        }, 5, 40);
-        --inside;
-    });
-    std::vector<std::thread> senders;
-    for (int i = 0; i < 4; ++i)
-        senders.emplace_back(
-            [&, i] { answered += Utils::SendMessage(served.window.m_window, Question, i, 0).Result() == i + 1; });
-    for (std::thread& sender : senders)
-        sender.join();
-    EXPECT_EQ(answered, 4);
-    EXPECT_EQ(most, 1);
-
-    // Each window's answer waits for the other window to be busy too: sends
-    // that took turns would never get there.
-    HANDLE busy[2] = { CreateEventA(nullptr, TRUE, FALSE, nullptr), CreateEventA(nullptr, TRUE, FALSE, nullptr) };
-    std::atomic<int> metTheOther { 0 };
-    const auto meet = [&](int mine) {
-        SetEvent(busy[mine]);
-        metTheOther += WaitForSingleObject(busy[1 - mine], 5000) == WAIT_OBJECT_0;
-    };
-    Answering first([&] { meet(0); }), second([&] { meet(1); });
-    std::thread other([&] { Utils::SendMessage(second.window.m_window, Question, 0, 0); });
-    Utils::SendMessage(first.window.m_window, Question, 0, 0);
-    other.join();
-    EXPECT_EQ(metTheOther, 2);
-    CloseHandle(busy[0]);
-    CloseHandle(busy[1]);
 }
 
 }  // namespace

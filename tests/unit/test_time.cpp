@@ -1,8 +1,6 @@
 // The date-time parser: each layout, every refusal with its text, and Unix seconds by the system's calendar.
 #include <gtest/gtest.h>
-
 #include <windows.h>
-
 #include "Utils/Base.h"
 #include "Utils/Time.h"
 #include "support/Thrown.h"
