@@ -1,5 +1,4 @@
-// Dialogs that never come: a terminal that ignores the command, or a main
-// window that is gone, ends each call within its bound with one box.
+// Dialogs that never come (the terminal ignores the command, or its main window is gone) end the call at the bound.
 #include <gtest/gtest.h>
 
 #include "Utils/Errors.h"
@@ -8,10 +7,9 @@
 
 namespace {
 
-// The call takes at least `least` and less than `below` ms and shows one box, Velmor<method>'s.
 template <class Call>
-void EndsAtBound(Support::BoxWatcher& boxes, Call&& call, ULONGLONG least, ULONGLONG below,
-    const std::string& method, const std::string& text)
+void EndsAtBound(Support::BoxWatcher& boxes, Call&& call, ULONGLONG least, ULONGLONG below, const std::string& method,
+    const std::string& text)
 {
     const ULONGLONG start = GetTickCount64();
     call();
@@ -21,36 +19,25 @@ void EndsAtBound(Support::BoxWatcher& boxes, Call&& call, ULONGLONG least, ULONG
                                 "Ошибка в методе \"MT4::Windows::" + method + "()\".\n" + text } }));
 }
 
-// A terminal that journals `command` and does nothing more.
-template <UINT command>
-class Ignoring : public Support::TerminalTest {
-protected:
-    Ignoring() : TerminalTest(Scenario()) { }
-    static StandIn::Scenario Scenario()
-    {
-        StandIn::Scenario scenario = StandIn::Scenario::Named("english");
-        scenario.ignoredCommands = { command };
-        return scenario;
-    }
-};
-using SilentHistoryCenterTest = Ignoring<0x81EE>;
-using SilentLoginTest = Ignoring<0x8A65>;
-
-// The command is posted once; the search goes on every 50 ms for 10 s.
-TEST_F(SilentHistoryCenterTest, ADialogThatNeverOpensEndsTheCallAfterTheBound)
+StandIn::Scenario Ignoring(UINT command)
 {
-    EndsAtBound(boxes, [&] { EXPECT_EQ(library.Get<Support::IntFn>("VelmorOpenHistoryCenter")(), 0); }, 10000,
-        13000, "OpenHistoryCenter", "Не получен системный дескриптор окна \"History Center\".");
+    StandIn::Scenario scenario = StandIn::Scenario::Named("english");
+    scenario.ignoredCommands = { command };
+    return scenario;
+}
+struct SilentHistoryCenterTest : Support::TerminalTest { SilentHistoryCenterTest() : TerminalTest(Ignoring(0x81EE)) { } };
+struct SilentLoginTest : Support::TerminalTest { SilentLoginTest() : TerminalTest(Ignoring(0x8A65)) { } };
+using ClosedTerminalTest = Support::TerminalTest;
+
+TEST_F(SilentHistoryCenterTest, ADialogThatNeverOpensEndsTheCallAfterTheBound)  // posted once, looked for 10 s
+{
+    EndsAtBound(boxes, [&] { EXPECT_EQ(library.Get<Support::IntFn>("VelmorOpenHistoryCenter")(), 0); }, 10000, 13000,
+        "OpenHistoryCenter", "Не получен системный дескриптор окна \"History Center\".");
     EXPECT_EQ(terminal.Log().Take(), (std::vector<StandIn::Event> { Command(0x81EE) }));
 }
 
-// Posts to a window that is gone fail every time: they are tried every 50 ms for 10 s.
-TEST(ClosedTerminalTest, ACommandThatCannotBePostedEndsTheCallAfterTheBound)
+TEST_F(ClosedTerminalTest, ACommandThatCannotBePostedEndsTheCallAfterTheBound)  // tried for 10 s
 {
-    StandIn::Terminal terminal(StandIn::Scenario::Named("english"));
-    Support::Library library;
-    Support::BoxWatcher boxes;
-    library.Get<Support::VoidOfIntFn>("VelmorInit")(0);
     library.Get<Support::IntFn>("VelmorMetaTraderClose")();
     ASSERT_TRUE(Utils::Wait::Until([&] { return terminal.Closed(); }, 10, 5000));
     EndsAtBound(boxes, [&] { EXPECT_EQ(library.Get<Support::IntFn>("VelmorOpenGlobalVariables")(), 0); }, 10000,
@@ -58,8 +45,7 @@ TEST(ClosedTerminalTest, ACommandThatCannotBePostedEndsTheCallAfterTheBound)
         "Команда открытия окна \"Global Variables\" не отправлена." + LastErrorText(ERROR_INVALID_WINDOW_HANDLE));
 }
 
-// Login looks for its dialog 250 times 20 ms apart, the server's name 60 times 50 ms apart.
-TEST_F(SilentLoginTest, LoginAndTheServerNameGiveUpAfterTheirSearches)
+TEST_F(SilentLoginTest, LoginAndTheServerNameGiveUpAfterTheirSearches)  // 250 looks 20 ms apart, 60 looks 50 ms apart
 {
     const std::string missing = "Системный дескриптор диалогового окна ввода логина и пароля не получен.";
     using LoginFn = void(WINAPI*)(int32_t, const char*, const char*, int32_t);
