@@ -20,9 +20,8 @@ TEST(GetCountDirectTest, CutsAtTheEndAndRejectsWithItsTexts)
     const auto thrown = [&](uint32_t total, uint32_t start, uint32_t count) {
         return Support::Thrown([&] { GetCountDirect(method, total, start, count); });
     };
-    EXPECT_EQ(thrown(10, 10, 1), Rejection(method, 10, 10, 1));
-    EXPECT_EQ(thrown(10, 11, 0xFFFFFFFF), Rejection(method, 10, 11, 0xFFFFFFFF));
-    EXPECT_EQ(thrown(0, 0, 3), Rejection(method, 0, 0, 3));
+    for (const auto& [total, start, count] : { std::tuple<uint32_t, uint32_t, uint32_t> { 10, 10, 1 }, { 10, 11, ~0u }, { 0, 0, 3 } })
+        EXPECT_EQ(thrown(total, start, count), Rejection(method, total, start, count));
     for (const auto& [total, start] : { std::pair { 10, 2 }, { 0, 0 }, { 10, 10 } })  // count zero: the short text
         EXPECT_EQ(thrown(total, start, 0), Head(method) + "\nОтсутствует количество элементов.");
 }

@@ -25,13 +25,6 @@ std::string PastTheEnd(const char* operation, uint32_t total, uint32_t start, ui
         + Rejection(CheckSize, total, start, count);
 }
 
-Bytes Read(Distant& block, uint32_t offset, uint32_t size)
-{
-    Bytes bytes(size);
-    block.GeneralRead(offset, bytes.data(), size);
-    return bytes;
-}
-
 template <class T>
 Bytes Repeated(T value, size_t count)
 {
@@ -41,11 +34,7 @@ Bytes Repeated(T value, size_t count)
     return bytes;
 }
 
-Bytes operator+(Bytes left, const Bytes& right)
-{
-    left.insert(left.end(), right.begin(), right.end());
-    return left;
-}
+Bytes operator+(Bytes left, const Bytes& right) { return left.insert(left.end(), right.begin(), right.end()), left; }
 
 Bytes Zeros(size_t count) { return Bytes(count, 0); }
 
@@ -104,8 +93,9 @@ TEST(DistantTest, ReadsWritesAndFillsAreCutAtTheEndOfTheBlock)
     };
     for (const auto& fill : fills) {
         Distant fresh(GetCurrentProcessId(), 32);
-        EXPECT_TRUE(fresh.GeneralSet(fill.offset, fill.value, fill.count));
-        EXPECT_EQ(Read(fresh, 0, 32), fill.expected) << fill.offset << " " << fill.value << " " << fill.count;
+        Bytes read(32);
+        EXPECT_TRUE(fresh.GeneralSet(fill.offset, fill.value, fill.count) && fresh.GeneralRead(0, read.data(), 32));
+        EXPECT_EQ(read, fill.expected) << fill.offset << " " << fill.value << " " << fill.count;
     }
 }
 
@@ -137,10 +127,10 @@ TEST(DistantTest, FailuresNameTheMethodAndLeaveNoHandleOpen)
     EXPECT_EQ(NextHandle(), mine);
 }
 
-TEST(DistantTest, ABlockInAnotherProcessHoldsTheDataAndGoesWithTheBlock)
+TEST(DistantTest, ABlockInAnotherProcessIsFreedWhenItGoes)
 {
     Support::StandInProcess standIn("english");
-    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, standIn.Pid());
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, standIn.Pid());
     ASSERT_NE(process, nullptr);
     MEMORY_BASIC_INFORMATION info = {};
     const auto state = [&](DWORD_PTR address) {
@@ -150,16 +140,7 @@ TEST(DistantTest, ABlockInAnotherProcessHoldsTheDataAndGoesWithTheBlock)
     {
         Distant block(standIn.Pid(), Utils::Memory::ListBlockBytes);
         EXPECT_EQ(block.ProcessId(), standIn.Pid());
-        address = block.Start();
-        EXPECT_TRUE(block.GeneralSet(0, 0x41, 0xFFFFFFFF));
-        const char text[] = "GBPUSD";
-        block.GeneralWrite(Utils::Memory::ListItemBytes, text, sizeof text);
-        char seen[8] = {};
-        ReadProcessMemory(process, reinterpret_cast<void*>(address + Utils::Memory::ListItemBytes), seen,
-            sizeof seen, nullptr);
-        EXPECT_STREQ(seen, "GBPUSD");
-        EXPECT_EQ(seen[7], 'A');
-        EXPECT_EQ(state(address), static_cast<DWORD>(MEM_COMMIT));
+        EXPECT_EQ(state(address = block.Start()), static_cast<DWORD>(MEM_COMMIT));
     }
     EXPECT_EQ(state(address), static_cast<DWORD>(MEM_FREE));
     CloseHandle(process);

@@ -78,9 +78,8 @@ protected:
 
 TEST_F(RefreshTest, EachChartTicksOnTheMultiplesOfItsIntervalInHundredsOfMs)
 {
-    engine->Refresh(Chart(0), 100);
-    engine->Refresh(Chart(1), 250);   // every second pass
-    engine->Refresh(Chart(2), 1000);  // every tenth pass
+    for (const auto& [chart, interval] : { std::pair { 0, 100u }, { 1, 250u }, { 2, 1000u } })  // each, 2nd, 10th pass
+        engine->Refresh(Chart(chart), interval);
     ASSERT_TRUE(WaitForTicks(3, Chart(2), 4 * Patience));
     engine->StopAll(true);
     // Passes split where the handles stop ascending, counted from the first that ticked the slowest chart.
@@ -96,11 +95,10 @@ TEST_F(RefreshTest, EachChartTicksOnTheMultiplesOfItsIntervalInHundredsOfMs)
     ASSERT_GE(passes.end() - first, 21);
     for (auto pass = first; pass + 1 != passes.end(); ++pass) {  // the last may have been cut by the stop
         const long tick = pass - first;
-        std::vector<HWND> expected = { Chart(0) };
-        if (tick % 2 == 0)
-            expected.push_back(Chart(1));
-        if (tick % 10 == 0)
-            expected.push_back(Chart(2));
+        std::vector<HWND> expected;
+        for (const auto& [chart, every] : { std::pair { Chart(0), 1L }, { Chart(1), 2L }, { Chart(2), 10L } })
+            if (tick % every == 0)
+                expected.push_back(chart);
         std::sort(expected.begin(), expected.end(), ByKey);
         EXPECT_EQ(*pass, expected) << "pass " << tick;
     }

@@ -1,4 +1,4 @@
-// Texts: upper case in code page 1251, substrings, numbers in three bases, copies, the per-thread result, timeframes.
+// Texts: upper case in code page 1251, substrings, numbers in three bases, the per-thread result, timeframes.
 #include <gtest/gtest.h>
 #include "Common.h"
 #include <cstring>
@@ -44,19 +44,6 @@ TEST(StringSTest, NumbersInThreeBasesCutToSixteenBitsAndTextsOfNoBaseAreNoNumber
         EXPECT_EQ(Thrown([&] { StringS::StringToNumberA(text); }),
             "Метод \"Utils::StringS::StringToNumberA()\".\nСтрока не является числом.")
             << text;
-}
-
-TEST(StringCTest, CopiesOnlyWhatFitsWithItsZero)
-{
-    char buffer[260];
-    std::memset(buffer, 'x', sizeof buffer);
-    Utils::StringC::AnsiToCurrentCode(std::string(259, 'n'), buffer, sizeof buffer);
-    EXPECT_EQ(std::string(buffer), std::string(259, 'n'));
-    std::memset(buffer, 'x', sizeof buffer);
-    const std::string refused = "Ошибка в методе \"Utils::StringC::AnsiToCurrentCode()\".\nСтрока не скопирована.";
-    EXPECT_EQ(Thrown([&] { Utils::StringC::AnsiToCurrentCode(std::string(260, 'n'), buffer, sizeof buffer); }), refused);
-    EXPECT_EQ(buffer[0], 'x');
-    EXPECT_EQ(Thrown([&] { Utils::StringC::AnsiToCurrentCode("", nullptr, 260); }), refused);
 }
 
 TEST(SyncTextTest, TextIsCutAtItsFirstZeroFollowedByTwoZerosAndKeptPerThread)

@@ -17,15 +17,15 @@ std::string UniqueName(const char* stem)
     return std::string(stem) + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount());
 }
 
-TEST(MutexTest, CreatesRecordTheNameAndAnExistingOneAndFailuresThrowTheirTexts)
+TEST(MutexTest, CreatesRecordTheNameFailuresThrowTheirTextsAndALockThatTimesOutReleasesNothing)
 {
     const std::string name = UniqueName("RazozazER4Test_Mutex_");
-    Utils::Sync::Mutex first, second, bad;
+    Utils::Sync::Mutex first, second, after, bad;
     EXPECT_NE(first.Create(name, FALSE, INFINITE), nullptr);
     EXPECT_EQ(first.LastError(), 0u);
-    EXPECT_NE(second.Create(name, FALSE, 250), nullptr);
+    EXPECT_NE(second.Create(name, FALSE, 50), nullptr);
     EXPECT_EQ(second.LastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
-    EXPECT_EQ(second.WaitTimeout(), 250u);
+    EXPECT_EQ(second.WaitTimeout(), 50u);
     EXPECT_EQ(second.Name(), name);
     EXPECT_EQ(Thrown([&] { second.Release(); }),
         "Ошибка в методе \"Utils::Sync::Mutex::Release()\".\nМьютекс \"" + name + "\" не освобождён."
@@ -34,25 +34,17 @@ TEST(MutexTest, CreatesRecordTheNameAndAnExistingOneAndFailuresThrowTheirTexts)
         "Ошибка в методе \"Utils::Sync::Mutex::Create()\".\nМьютекс \"Bad\\Namespace\\x\" не создан."
         "\nLast Error 3.\nПуть не найден.\r\n\n");
     EXPECT_EQ(bad.Handle(), nullptr);
-}
-
-TEST(MutexLockTest, SerialisesHoldersAndAWaitThatTimesOutReleasesNothing)
-{
-    const std::string name = UniqueName("RazozazER4Test_Lock_");
-    Utils::Sync::Mutex holderMutex, waiting, after;
-    holderMutex.Create(name, FALSE, INFINITE);
-    waiting.Create(name, FALSE, 50);
     after.Create(name, FALSE, 1000);
     HANDLE held = CreateEventA(nullptr, TRUE, FALSE, nullptr), done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     std::thread holder([&] {
-        Utils::Sync::Lock<Utils::Sync::Mutex> lock(holderMutex);
+        Utils::Sync::Lock<Utils::Sync::Mutex> lock(first);
         SetEvent(held);
         WaitForSingleObject(done, INFINITE);
     });
     WaitForSingleObject(held, INFINITE);
     {
         const DWORD start = GetTickCount();
-        Utils::Sync::Lock<Utils::Sync::Mutex> lock(waiting);
+        Utils::Sync::Lock<Utils::Sync::Mutex> lock(second);
         EXPECT_FALSE(lock.Acquired());
         EXPECT_GE(GetTickCount() - start, 40u);
     }  // the lock goes without releasing what it never owned

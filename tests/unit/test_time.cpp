@@ -62,13 +62,12 @@ TEST(DateTimeParserTest, EveryLayoutGivesItsFieldsAndUnixSecondsOrTheTimeOfDay)
     EXPECT_EQ(clock->TextToTime("14:07"), 50820u);
     for (const char* text : { "2012.02.30", "2012.13.01 10:00", "25:00" })  // not in the calendar
         EXPECT_EQ(clock->TextToTime(text), 0u) << text;
-    FILETIME fileTime;  // file times convert after the last parse
-    SYSTEMTIME record = clock->StringToSystemTime("14:07");
-    SystemTimeToFileTime(&record, &fileTime);
-    EXPECT_EQ(clock->FileTimeToTime(fileTime), 50820u);
-    record = clock->StringToSystemTime("1970.01.01 00:00:01");
-    SystemTimeToFileTime(&record, &fileTime);
-    EXPECT_EQ(clock->FileTimeToTime(fileTime), 1u);
+    for (const auto& [text, seconds] : { std::pair { "14:07", 50820u }, { "1970.01.01 00:00:01", 1u } }) {
+        FILETIME fileTime;  // file times convert after the last parse
+        const SYSTEMTIME record = clock->StringToSystemTime(text);
+        SystemTimeToFileTime(&record, &fileTime);
+        EXPECT_EQ(clock->FileTimeToTime(fileTime), seconds);
+    }
 }
 
 const std::string Method = "Ошибка в методе \"Utils::Time<TYPE_UNIX_TIME32_SECOND>::DateTimeSeparator()\".\n";
