@@ -1,8 +1,5 @@
-// The wide exports against their ANSI ones: called alike (texts in UTF-16,
-// string elements of 12 bytes), each gives the same result, the same boxes
-// apart from its caption and the same messages to the terminal; texts come
-// back in UTF-16 and elements are filled to their capacity only. A text the
-// terminal's code page cannot hold is refused with one box.
+// Each wide export gives its ANSI one's result, boxes (but the caption) and messages; texts come back in UTF-16,
+// elements are filled to their capacity only, and a text the terminal's code page cannot hold is refused.
 #include <gtest/gtest.h>
 #include <cstring>
 #include <cwchar>
@@ -24,9 +21,8 @@ std::string Narrow(const wchar_t* text)
     return narrow;
 }
 
-// An argument: an int, chart `value` of the scenario, a text (CP1251 here), a
-// string array of `value` elements of 16 characters holding "Nothing", or the
-// window of mailbox line `value`, opened once.
+// An int, chart `value`, a text (CP1251 here), `value` string elements of 16 characters holding "Nothing", or the
+// window of mailbox line `value` (opened once).
 struct Arg {
     enum Kind { Int, Chart, Text, Array, Message } kind;
     INT_PTR value = 0;
@@ -48,11 +44,10 @@ class WideTest : public Support::TerminalTest {
 protected:
     static constexpr int32_t Room = 16;
 
-    // What a call gave, line by line: its result, the string array's texts,
-    // its boxes and the terminal's messages.
+    // The result, the string array's texts, the boxes and the terminal's messages, line by line.
     std::vector<std::string> Call(const Row& row, bool wide)
     {
-        const std::string name = std::string(row.name) + (wide ? "W" : "");
+        const std::string name = "Velmor" + std::string(row.name) + (wide ? "W" : "");
         const Hardening::Export& what = Hardening::ExportNamed(name);
         std::deque<std::string> narrow;
         std::deque<std::wstring> wides;
@@ -80,17 +75,15 @@ protected:
                 std::wmemcpy(&wideBuffers[i * Room], L"Nothing", 7);
                 ansiArray.push_back({ Room, &ansiBuffers[i * Room] });
                 wideArray.push_back({ Room, &wideBuffers[i * Room], 0 });
-            }
-            if (arg.kind == Arg::Array)
                 slot = wide ? reinterpret_cast<INT_PTR>(wideArray.data()) : reinterpret_cast<INT_PTR>(ansiArray.data());
+            }
             slots.push_back({ slot, 0 });
         }
         terminal.Log().Clear();
         boxes.Take();
         const INT_PTR raw = Hardening::Invoke(what, slots);
-        // A worker's or a posted command's effect comes after the call.
         if (what.bound.find("returns at once") != std::string::npos || what.bound.find("posted") != std::string::npos)
-            Sleep(500);
+            Sleep(500);  // a worker's or a posted command's effect comes after the call
         std::vector<std::string> outcome { what.result == "void" ? ""
                 : what.result == "int" ? std::to_string(row.newWindow ? raw != 0 : static_cast<int32_t>(raw))
                 : !raw ? "null" : wide ? Narrow(reinterpret_cast<const wchar_t*>(raw)) : reinterpret_cast<const char*>(raw) };
@@ -98,12 +91,11 @@ protected:
             outcome.push_back(wide ? Narrow(&wideBuffers[i * Room]) : std::string(&ansiBuffers[i * Room]));
         for (Box box : boxes.Take()) {
             if (wide && box.caption == name + "()")
-                box.caption = std::string(row.name) + "()";
+                box.caption.erase(box.caption.size() - 3, 1);
             outcome.push_back(box.caption + " | " + box.text);
         }
-        // The commands, keys, clicks and requests. Not compared: a dialog (each
-        // call's own) or a window gone since, the memory a request points to,
-        // and which chart became active and the titles that followed.
+        // Not compared: a dialog (each call's own) or a window gone since, the memory a request points to, which
+        // chart became active and the titles that followed.
         for (Event event : terminal.Log().Take()) {
             if (event.kind == Event::Activate || event.kind == Event::Title)
                 continue;
@@ -122,30 +114,23 @@ protected:
 
 TEST_F(WideTest, EachTwinGivesItsAnsiExportsResultBoxesAndMessages)
 {
-    const Row rows[] = {
-        { "VelmorGetPathDirectoryMT4", {} }, { "VelmorGetPathServer", {} },
-        { "VelmorSetTerminalTabByName", { T("Mailbox") } }, { "VelmorGetNameServer", {} }, { "VelmorGetNameServer", {} },
-        { "VelmorLogin", { I(0), T(""), T(""), I(0) } }, { "VelmorSetTemplateByName", { C(0), T("ADX") } },
-        { "VelmorSetTimeframeByName", { C(0), T("H4") } }, { "VelmorSetTimeframeByName", { C(0), T("Ч4") } },
-        { "VelmorSetToolChartNamePeriod", { C(0), T("GBPUSD"), T("H1") } },
-        { "VelmorSetToolChartNumberPeriod", { C(0), T("EURUSD"), I(4) } },
-        { "VelmorSetToolChartPeriod", { C(0), T("EURUSD"), I(60) } },
-        { "VelmorWriteCmd", { C(1), T("Счёт EURUSD") } }, { "VelmorReadCmd", { C(1) } },
-        { "VelmorOpenOfflineChart", { T("GBPUSD"), T("D1") }, true },
-        { "VelmorLoadExpert", { C(1), T("MACD Sample"), I(1) } },
-        { "VelmorLoadCustomIndicator", { C(1), T("ZigZag"), I(1) } },
-        { "VelmorLoadStdIndicator", { C(1), T("MACD"), I(1) } },
-        { "VelmorLoadScript", { C(1), T("PeriodConverter"), I(1) } },
-        { "VelmorGetNamesIndicators", { C(1), I(0), A(4), I(4) } },
-        { "VelmorDeleteIndicatorsByName", { C(2), I(0), A(1), I(1) } },
-        { "VelmorGetAllSymbols", { A(6), I(6) } }, { "VelmorLineBySymbol", { T("USDCHF") } },
-        { "VelmorOpenChartByName", { T("AUDUSD"), T("") }, true }, { "VelmorSymbolByLine", { I(1) } },
-        { "VelmorMailboxCloseByName", { T("Нет такого") } }, { "VelmorMailboxGetFrom", { I(1) } },
-        { "VelmorMailboxGetLine", { T("2012"), T("Служба"), T("счёт"), I(0), I(-1) } },
-        { "VelmorMailboxGetStringTime", { I(0) } }, { "VelmorMailboxGetTheme", { I(1) } },
-        { "VelmorMailboxReadText", { M(1) } }, { "VelmorMailboxReadHTML", { M(1) } },
-        { "VelmorLoaderQuotes", { I(2), I(0), I(0), T("PeriodConverter") } },
-    };
+    const Row rows[] = { { "GetPathDirectoryMT4", {} }, { "GetPathServer", {} },
+        { "SetTerminalTabByName", { T("Mailbox") } }, { "GetNameServer", {} }, { "GetNameServer", {} },
+        { "Login", { I(0), T(""), T(""), I(0) } }, { "SetTemplateByName", { C(0), T("ADX") } },
+        { "SetTimeframeByName", { C(0), T("H4") } }, { "SetTimeframeByName", { C(0), T("Ч4") } },
+        { "SetToolChartNamePeriod", { C(0), T("GBPUSD"), T("H1") } },
+        { "SetToolChartNumberPeriod", { C(0), T("EURUSD"), I(4) } },
+        { "SetToolChartPeriod", { C(0), T("EURUSD"), I(60) } }, { "WriteCmd", { C(1), T("Счёт EURUSD") } },
+        { "ReadCmd", { C(1) } }, { "OpenOfflineChart", { T("GBPUSD"), T("D1") }, true },
+        { "LoadExpert", { C(1), T("MACD Sample"), I(1) } }, { "LoadCustomIndicator", { C(1), T("ZigZag"), I(1) } },
+        { "LoadStdIndicator", { C(1), T("MACD"), I(1) } }, { "LoadScript", { C(1), T("PeriodConverter"), I(1) } },
+        { "GetNamesIndicators", { C(1), I(0), A(4), I(4) } },
+        { "DeleteIndicatorsByName", { C(2), I(0), A(1), I(1) } }, { "GetAllSymbols", { A(6), I(6) } },
+        { "LineBySymbol", { T("USDCHF") } }, { "OpenChartByName", { T("AUDUSD"), T("") }, true },
+        { "SymbolByLine", { I(1) } }, { "MailboxCloseByName", { T("Нет такого") } }, { "MailboxGetFrom", { I(1) } },
+        { "MailboxGetLine", { T("2012"), T("Служба"), T("счёт"), I(0), I(-1) } },
+        { "MailboxGetStringTime", { I(0) } }, { "MailboxGetTheme", { I(1) } }, { "MailboxReadText", { M(1) } },
+        { "MailboxReadHTML", { M(1) } }, { "LoaderQuotes", { I(2), I(0), I(0), T("PeriodConverter") } } };
     for (const Row& row : rows) {
         const std::vector<std::string> ansi = Call(row, false);
         EXPECT_EQ(Call(row, true), ansi) << row.name;

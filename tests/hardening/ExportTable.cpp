@@ -13,30 +13,26 @@ namespace Hardening {
 
 namespace {
 
-// The rows of a table beside this program, split at tabs; comments skipped.
 std::vector<std::vector<std::string>> Rows(const std::string& file)
 {
     char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string directory(path);
-    std::ifstream in(directory.substr(0, directory.find_last_of("\\/") + 1) + file, std::ios::binary);
+    const std::string self(path, GetModuleFileNameA(nullptr, path, sizeof path));
+    std::ifstream in(self.substr(0, self.find_last_of("\\/") + 1) + file, std::ios::binary);
     if (!in)
         throw std::runtime_error("cannot read " + file);
     std::vector<std::vector<std::string>> rows;
     for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+        line.erase(line.find_last_not_of('\r') + 1);
         if (line.empty() || line[0] == '#')
             continue;
         std::stringstream cells(line);
-        rows.emplace_back();
+        auto& row = rows.emplace_back();
         for (std::string cell; std::getline(cells, cell, '\t');)
-            rows.back().push_back(cell);
+            row.push_back(cell);
     }
     return rows;
 }
 
-// "int chart", "string& names[]", "double first", "int& info[]".
 Argument ArgumentOf(const std::string& row, const std::string& text)
 {
     std::stringstream words(text);
@@ -63,20 +59,15 @@ std::vector<Export> Read()
     for (const auto& row : Rows("reference.tsv")) {
         if (row.at(0) == "family")
             continue;
-        if (row.size() < 8)
-            throw std::runtime_error("reference.tsv: short row " + row[0]);
-        Export entry { row[0], {}, row[2], "", row[5], row[7] };
+        Export entry { row[0], {}, row.at(2), "", row.at(5), row.at(7) };
         std::stringstream list(row[1] == "-" ? "" : row[1]);
         int bytes = 0;
         for (std::string one; std::getline(list, one, ',');) {
             entry.arguments.push_back(ArgumentOf(entry.name, one));
             bytes += entry.arguments.back().kind == Kind::Double ? 8 : 4;  // the 32-bit frame
         }
-        const auto found = table.find(entry.name);
-        if (found == table.end())
-            throw std::runtime_error("reference.tsv: " + entry.name + " is not in exports.tsv");
-        std::tie(entry.argumentBytes, entry.neutral) = found->second;
-        table.erase(found);
+        std::tie(entry.argumentBytes, entry.neutral) = table.at(entry.name);  // throws for one exports.tsv lacks
+        table.erase(entry.name);
         if (bytes != entry.argumentBytes)
             throw std::runtime_error(entry.name + ": its arguments take " + std::to_string(bytes)
                 + " bytes, exports.tsv says " + std::to_string(entry.argumentBytes));
@@ -95,9 +86,7 @@ std::vector<Export> Read()
 }
 
 #ifndef _WIN64
-// Calls a __stdcall function from a frame of its own: the words are pushed
-// last to first, and what the callee left of the stack against the frame is
-// handed back (0 when it removed exactly the bytes pushed).
+// Pushes the words last to first, calls, and hands back what the callee left of the stack (0: all removed).
 extern "C" INT_PTR __cdecl StdcallChecked(void* function, const uint32_t* words, int count, int* imbalance);
 asm(".text\n.globl _StdcallChecked\n_StdcallChecked: pushl %ebp; movl %esp, %ebp; pushl %esi; pushl %edi\n"
     "pushl %ebx; movl %esp, %edi; movl 12(%ebp), %esi; movl 16(%ebp), %ecx\n"
@@ -148,8 +137,7 @@ INT_PTR Invoke(const Export& what, const std::vector<Slot>& s)
     for (size_t i = 0; i < what.arguments.size(); ++i) {
         uint32_t halves[2] = { static_cast<uint32_t>(s[i].integer) };
         const bool real = what.arguments[i].kind == Kind::Double;
-        if (real)
-            std::memcpy(halves, &s[i].real, sizeof halves);
+        std::memcpy(halves, &s[i].real, real ? sizeof halves : 0);
         words.insert(words.end(), halves, halves + (real ? 2 : 1));
     }
     int imbalance = 0;
@@ -159,8 +147,7 @@ INT_PTR Invoke(const Export& what, const std::vector<Slot>& s)
             + " argument bytes and removed " + std::to_string(what.argumentBytes + imbalance));
     return result;
 #else
-    // The caller removes the arguments here: ints the export does not take
-    // are harmless. Results are taken whole (an int in the low 32 bits).
+    // The caller removes the arguments here: ints the export does not take are harmless.
     using I = INT_PTR;
     std::string shape;
     I ints[5] = {};

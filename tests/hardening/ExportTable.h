@@ -1,10 +1,6 @@
 #pragma once
-// The library's exports as exports.tsv (argument bytes, neutral result) and
-// docs/reference.tsv (MQL4 argument types, result kind, bound) give them; both
-// are copied beside the test programs. Exports() throws when they disagree.
-// Then the argument values of the hostile sweep, by argument kind and name:
-// handles that lead nowhere or somewhere foreign, counts of 0, -1 and beyond
-// any array, null, empty and over-long texts, arrays followed by guard bytes.
+// The exports as exports.tsv and docs/reference.tsv (copied beside the programs) give them, a caller for each,
+// and the sound and hostile argument values of the sweep, arrays followed by guard bytes.
 #include <windows.h>
 #include <cstdint>
 #include <functional>
@@ -20,54 +16,39 @@ enum class Kind { Int, Double, Text, IntArray, TextArray };  // TextArray: (capa
 struct Argument {
     Kind kind;
     std::string name;
-    bool wide = false;  // a UTF-16 text or string array: an argument of a wide twin
+    bool wide = false;  // UTF-16 texts and elements
 };
 
 struct Export {
     std::string name;
     std::vector<Argument> arguments;
-    std::string result;     // "int", "string" or "void"
-    std::string neutral;    // "none", "0", "-1", "\"\"" or "null"
-    std::string bound;      // the reference's bound column
-    std::string indicator;  // "works", "works by pumping" or "refused"
+    std::string result, neutral, bound, indicator;  // result "int", "string" or "void"; neutral "none", "0", "null"...
     int argumentBytes = 0;
-    bool wide = false;      // the UTF-16 twin (name + "W") of another export
+    bool wide = false;  // the UTF-16 twin (name + "W") of another export
 };
 
-const std::vector<Export>& Exports();
+const std::vector<Export>& Exports();  // throws when the two tables disagree
 const Export& ExportNamed(const std::string& name);
+inline void PrintTo(const Export& what, std::ostream* out) { *out << what.name; }
 
 struct Slot {
     INT_PTR integer = 0;
     double real = 0;
 };
 
-// Calls the export with `slots` (doubles where its arguments are) and returns
-// the raw result. Throws for a shape it cannot call and, in the 32-bit build,
-// for an export that does not remove exactly its argument bytes.
+// The raw result; throws for a shape it cannot call and (32-bit) for wrong argument bytes removed.
 INT_PTR Invoke(const Export& what, const std::vector<Slot>& slots);
 FARPROC Address(const Export& what);  // null when not exported
+void CancelDialogs(DWORD uiThread);   // each visible dialog of that thread, waited for (2 s at most)
 
-// Cancels each visible dialog of the interface thread `uiThread` and waits
-// (at most 2 s) until it is gone.
-void CancelDialogs(DWORD uiThread);
-
-inline void PrintTo(const Export& what, std::ostream* out) { *out << what.name; }
-
-// The windows a handle argument can be pointed at.
 struct Windows {
-    HWND chart = nullptr;         // a chart of the terminal served (the sound value)
-    HWND terminalMain = nullptr;  // a window, but no chart
-    HWND destroyed = nullptr;
-    HWND foreignMain = nullptr;   // another process's terminal window
-    HWND foreignChart = nullptr;  // a chart of another process's terminal
-    HWND own = nullptr;           // a plain window of this process
+    HWND chart = nullptr, terminalMain = nullptr, destroyed = nullptr;
+    HWND foreignMain = nullptr, foreignChart = nullptr, own = nullptr;  // another process's; a plain one of this
 };
 
 bool IsCount(const Argument& argument);  // "size" or "count"
 
-// An argument value and the memory it points into: blocks of bytes of which
-// the first room(block, size) may be written; it points at the first block.
+// An argument value and the blocks it points into; only the first room(block, size) bytes may be written.
 struct Value {
     using Blocks = std::vector<std::vector<unsigned char>>;
     Value(Slot slot, std::string what, long long capacity = -1, Blocks given = {},
@@ -77,8 +58,7 @@ struct Value {
         if (!blocks.empty())
             this->slot.integer = reinterpret_cast<INT_PTR>(blocks[0].data());
     }
-    // Empty when every byte beyond the room given by `size` is as it was.
-    std::string Check(uint32_t size) const;
+    std::string Check(uint32_t size) const;  // empty when nothing beyond the room changed
 
     Slot slot;
     std::string what;
@@ -89,14 +69,12 @@ struct Value {
 using Values = std::vector<std::shared_ptr<Value>>;
 
 Values Hostile(const Argument& argument, const Windows& windows);
-// The sound value: an array or count leaves room for SoundCount elements.
-std::shared_ptr<Value> Sound(const Argument& argument, const Windows& windows);
+std::shared_ptr<Value> Sound(const Argument& argument, const Windows& windows);  // arrays: SoundCount elements
 std::shared_ptr<Value> Null();
 std::vector<Slot> SlotsOf(const Values& values);
+Values SoundValues(const Export& what, const Windows& windows);
 
 inline constexpr int32_t SoundCount = 2;
-// Arrays are backed far beyond what they offer: a library that takes a size
-// of -1 ("to the end") at its word writes into the test's own memory.
-inline constexpr size_t Backing = 256;
+inline constexpr size_t Backing = 256;  // far beyond SoundCount: a size of -1 taken at its word writes here
 
 }  // namespace Hardening

@@ -11,12 +11,10 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 constexpr size_t GuardBytes = 32;   // 0xCD after every text and buffer
-constexpr int ElementCapacity = 4;  // each string element's buffer: "abc" and the zero
+constexpr int ElementCapacity = 4;  // "abc" and the zero
 
-std::shared_ptr<Value> Int(int32_t value, const std::string& what)
-{
-    return std::make_shared<Value>(Slot { value, 0 }, what);
-}
+std::shared_ptr<Value> Int(int32_t value, const std::string& what) { return std::make_shared<Value>(Slot { value, 0 }, what); }
+std::shared_ptr<Value> Real(double value, const std::string& what) { return std::make_shared<Value>(Slot { 0, value }, what); }
 
 std::shared_ptr<Value> Window(HWND window, const std::string& what)
 {
@@ -25,31 +23,21 @@ std::shared_ptr<Value> Window(HWND window, const std::string& what)
     return Int(static_cast<int32_t>(reinterpret_cast<INT_PTR>(window)), what + hex);
 }
 
-// A text (ASCII, widened for UTF-16), its zero, then guards.
 template <class Char>
 std::shared_ptr<Value> Text(const std::string& text, const std::string& what)
 {
     std::vector<Char> chars(text.begin(), text.end());
     chars.push_back(Char());
     const size_t room = chars.size() * sizeof(Char);
-    Bytes bytes(reinterpret_cast<const unsigned char*>(chars.data()),
-        reinterpret_cast<const unsigned char*>(chars.data() + chars.size()));
+    Bytes bytes(reinterpret_cast<const unsigned char*>(chars.data()), reinterpret_cast<const unsigned char*>(chars.data()) + room);
     bytes.resize(room + GuardBytes * sizeof(Char), 0xCD);
     return std::make_shared<Value>(Slot {}, what, static_cast<long long>(chars.size()), Value::Blocks { bytes },
         [room](size_t, uint32_t) { return room; });
 }
 
-// Ints; `stride` ints an element (three for the Properties check boxes).
-std::shared_ptr<Value> IntArray(size_t stride)
-{
-    return std::make_shared<Value>(Slot {}, "int array", SoundCount, Value::Blocks { Bytes(Backing * stride * 4, 0xCD) },
-        [stride](size_t, uint32_t size) { return size * stride * 4; });
-}
-
 enum class Shape { Sound, NullBuffers, ZeroCapacity, NegativeCapacity };
 
-// Elements, ANSI (capacity, buffer) or UTF-16 (capacity, buffer, reserved: a
-// guard), each buffer "abc", then guards, in a block of its own.
+// The elements (UTF-16 ones with a reserved word, a guard) in one block, each buffer "abc" and guards in one of its own.
 template <class Element>
 std::shared_ptr<Value> TextArray(Shape shape, const std::string& what)
 {
@@ -88,16 +76,12 @@ std::string Value::Check(uint32_t size) const
     for (size_t block = 0; block < blocks.size(); ++block)
         for (size_t at = room(block, size); at < blocks[block].size(); ++at)
             if (blocks[block][at] != original[block][at])
-                return what + ": byte " + std::to_string(at) + " of block " + std::to_string(block)
-                    + " written (its room: " + std::to_string(room(block, size)) + " bytes, the size given was "
-                    + std::to_string(size) + ")";
+                return what + ": byte " + std::to_string(at) + " of block " + std::to_string(block) + " written (room "
+                    + std::to_string(room(block, size)) + " bytes, size given " + std::to_string(size) + ")";
     return {};
 }
 
-std::shared_ptr<Value> Null()
-{
-    return Int(0, "null");
-}
+std::shared_ptr<Value> Null() { return Int(0, "null"); }
 
 std::vector<Slot> SlotsOf(const Values& values)
 {
@@ -129,8 +113,8 @@ Values Hostile(const Argument& argument, const Windows& windows)
             return { Int(0, "0"), Int(-1, "-1"), Int(INT_MAX, "INT_MAX"), Int(INT_MIN, "INT_MIN") };
         return { Int(-1, "-1"), Int(INT_MAX, "INT_MAX"), Int(INT_MIN, "INT_MIN") };
     case Kind::Double:
-        return { std::make_shared<Value>(Slot { 0, std::numeric_limits<double>::quiet_NaN() }, "NaN"),
-            std::make_shared<Value>(Slot { 0, std::numeric_limits<double>::infinity() }, "inf"), std::make_shared<Value>(Slot { 0, -1e300 }, "-1e300") };
+        return { Real(std::numeric_limits<double>::quiet_NaN(), "NaN"), Real(std::numeric_limits<double>::infinity(), "inf"),
+            Real(-1e300, "-1e300") };
     case Kind::Text:
         return { Null(), Text(argument, "", "\"\""), Text(argument, std::string(70000, 'A'), "70000 characters") };
     case Kind::IntArray:
@@ -145,21 +129,31 @@ Values Hostile(const Argument& argument, const Windows& windows)
 
 std::shared_ptr<Value> Sound(const Argument& argument, const Windows& windows)
 {
+    const size_t stride = argument.name == "entries" ? 3 : 1;  // the Properties check boxes: three ints each
     switch (argument.kind) {
     case Kind::Int:
         if (argument.name == "chart")
             return Window(windows.chart, "chart");
         return IsCount(argument) ? Int(SoundCount, std::to_string(SoundCount)) : Int(0, "0");
     case Kind::Double:
-        return std::make_shared<Value>(Slot { 0, 1.5 }, "1.5");
+        return Real(1.5, "1.5");
     case Kind::Text:
         return Text(argument, "EURUSD", "\"EURUSD\"");
     case Kind::IntArray:
-        return IntArray(argument.name == "entries" ? 3 : 1);
+        return std::make_shared<Value>(Slot {}, "int array", SoundCount, Value::Blocks { Bytes(Backing * stride * 4, 0xCD) },
+            [stride](size_t, uint32_t size) { return size * stride * 4; });
     case Kind::TextArray:
         return TextArray(argument, Shape::Sound, "string array");
     }
     return nullptr;
+}
+
+Values SoundValues(const Export& what, const Windows& windows)
+{
+    Values values;
+    for (const Argument& argument : what.arguments)
+        values.push_back(Sound(argument, windows));
+    return values;
 }
 
 }  // namespace Hardening

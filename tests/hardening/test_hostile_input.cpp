@@ -1,6 +1,5 @@
-// Every export with hostile arguments returns, shows at most one box, returns
-// its neutral result with a box and writes only where given room; from an
-// indicator (the interface thread) it works or is refused at once, as its row says.
+// Every export with hostile arguments returns, shows at most one box, gives its neutral result with a box and
+// writes only where given room; from an indicator it works or is refused at once, as its row says.
 #include <gtest/gtest.h>
 #include <chrono>
 #include <cstdio>
@@ -13,16 +12,13 @@
 namespace {
 
 using namespace Hardening;
+using Boxes = std::vector<Support::Box>;
 
-// VelmorInit is left out: a process id other than 0 makes start-up look for
-// that process's terminal for about 60 s; the start-up failure tests cover it.
 std::string CaptionOf(const Export& what)
 {
-    static const std::map<std::string, std::string> others = {
-        { "VelmorChartHotKeys", "VelmorChartsHotKeys()" },
+    static const std::map<std::string, std::string> others = { { "VelmorChartHotKeys", "VelmorChartsHotKeys()" },
         { "VelmorPropertiesChartCheckBox", "PropertiesChartCheckBox()" },
-        { "VelmorSetShowObjectDescript", "VelmorSetShowObjectDescriptions()" },
-    };
+        { "VelmorSetShowObjectDescript", "VelmorSetShowObjectDescriptions()" } };
     const auto other = others.find(what.name);
     return other != others.end() ? other->second : what.name + "()";
 }
@@ -34,41 +30,28 @@ void Pump()
         DispatchMessageA(&message);
 }
 
-// The result as "0", "null", "\"text\"" (a wide text's low bytes) or "-".
+// "0", "null", "\"text\"" (a wide text's low bytes) or "-".
 std::string ResultText(const Export& what, INT_PTR raw)
 {
     if (what.result != "string")
         return what.result == "int" ? std::to_string(static_cast<int32_t>(raw)) : "-";
     std::string text = raw ? "\"" : "null";
-    for (size_t i = 0; raw && text.size() < 40; ++i) {
-        const unsigned unit = what.wide ? reinterpret_cast<const wchar_t*>(raw)[i] : reinterpret_cast<const unsigned char*>(raw)[i];
-        if (!unit)
-            break;
-        text.push_back(static_cast<char>(unit));
-    }
+    auto unit = [&](size_t i) -> unsigned {
+        return what.wide ? reinterpret_cast<const wchar_t*>(raw)[i] : reinterpret_cast<const unsigned char*>(raw)[i];
+    };
+    for (size_t i = 0; raw && text.size() < 40 && unit(i); ++i)
+        text.push_back(static_cast<char>(unit(i)));
     return raw ? text + "\"" : text;
 }
 
 bool IsNeutral(const Export& what, INT_PTR raw) { return what.result == "void" || ResultText(what, raw) == what.neutral; }
-
-HWND Popup(const char* title)
-{
-    return CreateWindowExA(0, "STATIC", title, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-}
-
 bool ReturnsAtOnce(const Export& what) { return what.bound.find("returns at once") != std::string::npos; }
 
-// One terminal whose every chart carries programs (the calls that read or
-// remove them reach the code that writes the caller's arrays), another in a
-// process of its own, and the windows a handle can be pointed at.
+HWND Popup(const char* title) { return CreateWindowExA(0, "STATIC", title, WS_POPUP, 0, 0, 10, 10, 0, 0, 0, 0); }
+
+// A terminal whose charts carry programs (the reads and removals reach the code that writes the caller's arrays),
+// another in a process of its own, and the windows a handle can point at.
 struct World {
-    static StandIn::Scenario WithPrograms()
-    {
-        StandIn::Scenario scenario = StandIn::Scenario::Named("english");
-        scenario.programs.assign(scenario.charts.size(),
-            StandIn::ChartPrograms { "MACD Sample", "", { { "Moving Average", "Bollinger Bands" }, { "MACD" } } });
-        return scenario;
-    }
     World()
     {
         library.Get<Support::VoidOfIntFn>("VelmorInit")(0);
@@ -78,7 +61,12 @@ struct World {
                 windows.foreignChart = window;
     }
     ~World() { DestroyWindow(windows.own); }
-    StandIn::Terminal terminal { WithPrograms() };
+    StandIn::Terminal terminal { [] {
+        StandIn::Scenario scenario = StandIn::Scenario::Named("english");
+        scenario.programs.assign(scenario.charts.size(),
+            StandIn::ChartPrograms { "MACD Sample", "", { { "Moving Average", "Bollinger Bands" }, { "MACD" } } });
+        return scenario;
+    }() };
     Support::StandInProcess foreign { "english" };
     Support::Library library;
     Support::BoxWatcher boxes;
@@ -90,8 +78,7 @@ protected:
     static void SetUpTestSuite() { s = std::make_unique<World>(); }
     static void TearDownTestSuite() { s.reset(); }
 
-    // The windows as they are now: a chart still open, a plain window of this
-    // process (the sweep may have closed the last one).
+    // A chart still open and a plain window of this process: the sweep may have closed the last ones.
     static const Windows& Current()
     {
         s->windows.chart = nullptr;
@@ -103,15 +90,8 @@ protected:
         return s->windows;
     }
 
-    static void CancelDialogs()
-    {
-        Pump();
-        Hardening::CancelDialogs(s->terminal.UiThread());
-    }
-
-    // The call (on the interface thread when s_fromAnIndicator), its time in
-    // ms and the boxes it showed.
-    static INT_PTR Timed(const Export& what, const Values& values, long long& ms, std::vector<Support::Box>& shown)
+    // The call (on the interface thread from an indicator), its time in ms and the boxes it showed.
+    static INT_PTR Timed(const Export& what, const Values& values, long long& ms, Boxes& shown)
     {
         const std::vector<Slot> slots = SlotsOf(values);
         s->boxes.Take();
@@ -121,41 +101,35 @@ protected:
             raw = Invoke(what, slots);
             ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
         };
-        if (s_fromAnIndicator)
-            s->terminal.OnUiThread(call);
-        else
-            call();
+        s_fromAnIndicator ? s->terminal.OnUiThread(call) : call();
         shown = s->boxes.Take();
         return raw;
     }
 
     void Call(const Export& what, Values values)
     {
-        // A count beyond what the array holds makes any library read memory
-        // the caller never gave it: such a count goes with no array. (A size
-        // is room to fill: the library stops at what it has.)
+        // A count beyond the array makes any library read memory never given: it goes with no array.
         for (size_t i = 0; i < values.size(); ++i)
             if (what.arguments[i].name == "count" && static_cast<uint32_t>(values[i]->slot.integer) > Backing)
                 for (size_t j = 0; j < values.size(); ++j)
                     if (what.arguments[j].kind == Kind::IntArray || what.arguments[j].kind == Kind::TextArray)
                         values[j] = Null();
-        std::string call = what.name + "(";
+        std::string call = what.name;
         uint32_t size = SoundCount;
+        bool honest = true;  // every count within what the arrays and buffers offer
         for (size_t i = 0; i < values.size(); ++i) {
-            call += (i ? ", " : "") + values[i]->what;
-            if (IsCount(what.arguments[i]))
-                size = static_cast<uint32_t>(values[i]->slot.integer);
+            call += (i ? ", " : "(") + values[i]->what + (i + 1 < values.size() ? "" : ")");
+            size = IsCount(what.arguments[i]) ? static_cast<uint32_t>(values[i]->slot.integer) : size;
         }
-        call += ")";
         std::printf("%s", call.c_str());
         std::fflush(stdout);
         long long ms = 0;
-        std::vector<Support::Box> shown;
+        Boxes shown;
         const INT_PTR raw = Timed(what, values, ms, shown);
         if (ReturnsAtOnce(what)) {  // what its worker reports belongs to this call
             Sleep(300);
-            for (const Support::Box& box : s->boxes.Take())
-                shown.push_back(box);
+            const Boxes later = s->boxes.Take();
+            shown.insert(shown.end(), later.begin(), later.end());
         }
         std::printf(" -> %s, %lld ms%s%s\n", ResultText(what, raw).c_str(), ms, shown.empty() ? "" : ", box: ",
             shown.empty() ? "" : shown[0].text.substr(0, shown[0].text.find('\n')).c_str());
@@ -166,16 +140,15 @@ protected:
             }
             EXPECT_TRUE(IsNeutral(what, raw)) << call << " showed a box and returned " << ResultText(what, raw);
         }
-        bool honest = true;  // every count within what the arrays and buffers offer
         for (const auto& value : values)
             honest = honest && (value->capacity < 0 || size <= value->capacity);
         for (size_t i = 0; honest && i < values.size(); ++i)
             EXPECT_EQ(values[i]->Check(size), "") << call;
-        CancelDialogs();
+        Pump();
+        CancelDialogs(s->terminal.UiThread());
     }
 
-    // Each argument's hostile values in turn, the others sound; then every
-    // argument hostile at once.
+    // Each argument's hostile values in turn, the others sound; then every argument hostile at once.
     void Sweep(const Export& what)
     {
         size_t levels = 0;
@@ -183,9 +156,8 @@ protected:
             const Values hostile = Hostile(what.arguments[i], Current());
             levels = std::max(levels, hostile.size());
             for (const auto& value : hostile) {
-                Values values;
-                for (size_t j = 0; j < what.arguments.size(); ++j)
-                    values.push_back(j == i ? value : Sound(what.arguments[j], Current()));
+                Values values = SoundValues(what, Current());
+                values[i] = value;
                 Call(what, values);
             }
         }
@@ -208,18 +180,16 @@ protected:
 TEST_P(HostileInput, ReturnsShowsAtMostOneBoxGivesItsNeutralResultWithABoxAndWritesOnlyWhereGivenRoom)
 {
     const Export& what = GetParam();
+    // VelmorInit with a process id looks for that terminal for about 60 s: the start-up failure tests cover it.
     if (what.name == "VelmorInit" || what.arguments.empty() || !Address(what))
         GTEST_SKIP() << "left out, takes no argument or not exported yet";
     s_fromAnIndicator = false;
     Sweep(what);
 }
 
-// With sound arguments on the interface thread an export does its work (at
-// once, or serving messages while it waits) or is refused at once with a box
-// that says where to call it from, leaving the terminal enabled and answering.
-// What works there then takes the hostile sweep there (64-bit run only: the
-// thread changes the library's waits, the same in both builds, and under
-// qemu-i386 this pass would double the longest entry).
+// With sound arguments on the interface thread an export works (at once, or serving messages while it waits) or
+// is refused at once with a box, the terminal left enabled and answering; what works then takes the hostile sweep
+// there (64-bit only: under qemu-i386 this pass would double the longest entry).
 class FromAnIndicator : public HostileInput { };
 
 TEST_P(FromAnIndicator, DoesItsWorkOrIsRefusedAtOnceAsItsRowSays)
@@ -228,20 +198,17 @@ TEST_P(FromAnIndicator, DoesItsWorkOrIsRefusedAtOnceAsItsRowSays)
     if (what.name == "VelmorInit" || what.name == "VelmorMetaTraderClose" || what.name == "VelmorCloseAllCharts"
         || !Address(what))
         GTEST_SKIP() << "left out, ends the terminal or charts the later rows use, or not exported yet";
-    Values values;
-    for (const Argument& argument : what.arguments)
-        values.push_back(Sound(argument, Current()));
+    const Values values = SoundValues(what, Current());
     const HWND main = s->terminal.Handles().main;
     const BOOL enabled = IsWindowEnabled(main);
     long long ms = 0;
-    std::vector<Support::Box> shown;
+    Boxes shown;
     s_fromAnIndicator = true;
     const INT_PTR raw = Timed(what, values, ms, shown);
     std::printf("%s: %s, %s, %lld ms\n", what.name.c_str(), what.indicator.c_str(), ResultText(what, raw).c_str(), ms);
     if (what.indicator == "refused") {
         const std::string caption = CaptionOf(what);
-        EXPECT_EQ(shown,
-            (std::vector<Support::Box> { { caption, "Ошибка в методе \"" + caption
+        EXPECT_EQ(shown, (Boxes { { caption, "Ошибка в методе \"" + caption
                     + "\".\nФункция ждёт диалог, который открывает поток интерфейса терминала, и не может быть "
                       "вызвана из индикатора (индикатор работает в этом же потоке). Вызовите её из эксперта или "
                       "скрипта." } }));
@@ -251,39 +218,36 @@ TEST_P(FromAnIndicator, DoesItsWorkOrIsRefusedAtOnceAsItsRowSays)
         EXPECT_EQ(IsWindowEnabled(main), enabled);
         EXPECT_NE(SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer), 0);
     } else {
-        // The same call from a program's own thread succeeds or fails alike
-        // (the main window, once hidden, is not visible the second time).
+        // The same call from a program's thread succeeds or fails alike (a hidden main window is not visible again).
         const INT_PTR again = Invoke(what, SlotsOf(values));
-        if (what.name != "VelmorMetaTraderHide") {
-            EXPECT_EQ(IsNeutral(what, raw), IsNeutral(what, again)) << ResultText(what, again);
-        }
+        EXPECT_TRUE(what.name == "VelmorMetaTraderHide" || IsNeutral(what, raw) == IsNeutral(what, again))
+            << ResultText(what, raw) << " then " << ResultText(what, again);
         EXPECT_EQ(shown, s->boxes.Take());
         EXPECT_LT(ms, what.indicator == "works" ? 1000 : 10000) << what.bound;
     }
     if (ReturnsAtOnce(what))
         s->library.Get<Support::VoidOfIntFn>("VelmorInit")(0);  // its worker ends before the next row
     Sleep(200);  // a command the call posted has opened its dialog
-    CancelDialogs();
+    Pump();
+    CancelDialogs(s->terminal.UiThread());
 #ifdef _WIN64
     if (what.indicator != "refused")
         Sweep(what);
 #endif
 }
 
-// -1 and HWND_BROADCAST address every top-level window: as a chart or window
-// they are refused like handle 0, and nothing reaches the terminal.
+// -1 and HWND_BROADCAST as a chart or window are refused like handle 0, and nothing reaches the terminal.
 class BroadcastHandle : public Support::TerminalTest { };
 
 TEST_F(BroadcastHandle, IsRefusedAsNoWindowInsteadOfReachingEveryWindow)
 {
-    const std::string zeroHandle = "\nНеверный системный дескриптор графика.";
+    const std::string zeroHandle = "\".\nНеверный системный дескриптор графика.";
     for (int32_t broadcast : { -1, 0xFFFF }) {
         EXPECT_EQ(library.Get<Support::IntOfIntFn>("VelmorCloseChart")(broadcast), 0);
         library.Get<Support::VoidOfIntFn>("VelmorStepByStep")(broadcast);
         EXPECT_EQ(library.Get<Support::IntOfIntFn>("VelmorMailboxCloseByHandle")(broadcast), 0);
-        EXPECT_EQ(boxes.Take(),
-            (std::vector<Support::Box> { { "VelmorCloseChart()", "Метод \"MT4::Windows::CloseChart()\"." + zeroHandle },
-                { "VelmorStepByStep()", "Метод \"MT4::Windows::StepByStep()\"." + zeroHandle } }));
+        EXPECT_EQ(boxes.Take(), (Boxes { { "VelmorCloseChart()", "Метод \"MT4::Windows::CloseChart()" + zeroHandle },
+                                    { "VelmorStepByStep()", "Метод \"MT4::Windows::StepByStep()" + zeroHandle } }));
     }
     Sleep(100);
     Pump();

@@ -1,9 +1,6 @@
-// A terminal that never answers (no dialog shows, no window carries out a
-// command, its interface thread busy for a second after each one): every
-// export with sound arguments returns within its reference row's bound unless
-// the row says its wait has no end; from an indicator it is refused at once or
-// keeps that bound. Without arguments one export of each kind of bound (and
-// one wide one of each) is called; "--all" calls every export (minutes).
+// A terminal that never answers (no dialog shows, no command is carried out, its interface thread busy a second
+// after each): every export returns within its reference bound unless that says its wait has no end, and from an
+// indicator it is refused at once or keeps that bound. One export per kind of bound (and wide), or "--all".
 #include <gtest/gtest.h>
 #include <chrono>
 #include <cstdio>
@@ -22,18 +19,14 @@ using namespace Hardening;
 
 bool g_all = false;
 constexpr DWORD BusyMs = 1000;
-// Beyond a call's own bound: the busy second after each of a few commands,
-// and the box the failure shows.
-constexpr long long SlackMs = 5 * BusyMs + 2000;
+constexpr long long SlackMs = 5 * BusyMs + 2000;  // the busy second after each of a few commands, and the box
 
-// The sum of every "<n> s" the bound names (a wait to show and one to go, a
-// send and a dialog); 0 for "none".
+// The sum of every "<n> s" the bound names; 0 for "none".
 long long BoundMs(const Export& what)
 {
     static const std::regex seconds(R"((\d+) s\b)");
     long long total = 0;
-    for (auto it = std::sregex_iterator(what.bound.begin(), what.bound.end(), seconds); it != std::sregex_iterator();
-         ++it)
+    for (auto it = std::sregex_iterator(what.bound.begin(), what.bound.end(), seconds); it != std::sregex_iterator(); ++it)
         total += std::stoll((*it)[1]) * 1000;
     return total;
 }
@@ -49,8 +42,7 @@ TEST(SilentTerminal, EveryExportReturnsWithinItsBoundOrIsAWaitWithoutEnd)
     library.Get<Support::VoidOfIntFn>("VelmorInit")(0);
     Windows windows { terminal.Handles().chartViews.at(0), terminal.Handles().main };
 
-    // VelmorInit: start-up's bounds are proved by the start-up failure tests;
-    // VelmorMetaTraderClose ends the terminal: called last.
+    // VelmorInit's bounds are the start-up failure tests'; VelmorMetaTraderClose ends the terminal: called last.
     std::vector<const Export*> order;
     std::set<std::string> bounds;
     for (const Export& what : Exports())
@@ -61,15 +53,11 @@ TEST(SilentTerminal, EveryExportReturnsWithinItsBoundOrIsAWaitWithoutEnd)
 
     std::printf("%-34s %9s %9s %9s  %s\n", "export", "took ms", "from ind.", "bound ms", "bound");
     for (const Export* what : order) {
-        Values values;  // kept while the calls use their memory
-        for (const Argument& argument : what->arguments)
-            values.push_back(Sound(argument, windows));
-        const std::vector<Slot> slots = SlotsOf(values);
+        const Values values = SoundValues(*what, windows);  // kept while the calls use their memory
         auto timed = [&] {
             const auto start = std::chrono::steady_clock::now();
-            Invoke(*what, slots);
-            return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
-                .count();
+            Invoke(*what, SlotsOf(values));
+            return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
         };
         const long long ms = timed();
         boxes.Take();
