@@ -1,6 +1,5 @@
 #pragma once
-// Chart exports through the real DLL against a stand-in terminal in this
-// process: its charts, what it received, and the boxes shown.
+// Chart exports through the real DLL against a stand-in terminal in this process.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,35 +20,30 @@ using Support::Box;
 
 inline int32_t Id(HWND window) { return static_cast<int32_t>(reinterpret_cast<INT_PTR>(window)); }
 inline HWND AsWindowOf(int32_t id) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(id)); }
-inline std::string TextOf(HWND window)
-{
-    char text[256] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
+inline std::string TextOf(HWND window) { char text[256] = ""; return GetWindowTextA(window, text, sizeof text), text; }
 // A window that existed: its handle names no window any more.
 inline HWND GoneWindow()
 {
     HWND window = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-    DestroyWindow(window);
-    return window;
+    return DestroyWindow(window), window;
 }
 inline HANDLE ActiveChartMutex()
 {
-    return CreateMutexA(nullptr, FALSE,
-        MT4::Windows::MutexName(MT4::Windows::MutexActiveChart, GetCurrentProcessId()).c_str());
+    using namespace MT4;
+    return CreateMutexA(nullptr, FALSE, Windows::MutexName(Windows::MutexActiveChart, GetCurrentProcessId()).c_str());
 }
 
-// The box of the export `name` refused by MT4::Windows::`method` ("Ошибка в
-// методе" when it failed on the way).
-inline Box Refusal(const std::string& name, const std::string& method, const std::string& why, bool failed = false)
+// The box of the export `name` refused by MT4::Windows::`method` (by default the name without "Velmor");
+// `failed`: it failed on the way.
+inline Box Refusal(const std::string& name, const std::string& why, bool failed = false, std::string method = {})
 {
-    const std::string by = failed ? "Ошибка в методе" : "Метод";
-    return { name + "()", by + " \"MT4::Windows::" + method + "()\".\n" + why };
+    if (method.empty())
+        method = name.rfind("Velmor", 0) == 0 ? name.substr(6) : name;
+    return { name + "()", (failed ? "Ошибка в методе" : "Метод") + (" \"MT4::Windows::" + method + "()\".\n" + why) };
 }
-inline Box ZeroHandle(const std::string& name, const std::string& method)
+inline Box ZeroHandle(const std::string& name, const std::string& method = {})
 {
-    return Refusal(name, method, "Неверный системный дескриптор графика.");
+    return Refusal(name, "Неверный системный дескриптор графика.", false, method);
 }
 
 class Fixture : public ::testing::Test {
@@ -60,8 +54,6 @@ protected:
         library.Get<Support::VoidOfIntFn>("VelmorInit")(0);
         terminal.Log().Clear();
     }
-
-    // The export `name` called with `args` (each 32 bits wide, a pointer or a double).
     template <class R = int32_t, class... A> R Call(const char* name, A... args) const
     {
         return library.Get<R(WINAPI*)(A...)>(name)(args...);
@@ -78,28 +70,23 @@ protected:
     {
         auto other = [kind](const Event& e) { return kind && e.kind != *kind; };
         terminal.Log().WaitFor(
-            [&](const std::vector<Event>& all) {
-                return all.size() - std::count_if(all.begin(), all.end(), other) >= count;
-            },
-            5000);
+            [&](const std::vector<Event>& e) { return e.size() - std::count_if(e.begin(), e.end(), other) >= count; }, 5000);
         std::vector<Event> events = terminal.Log().Take();
         events.erase(std::remove_if(events.begin(), events.end(), other), events.end());
         return events;
     }
-    std::vector<Event> Received(Event::Kind kind, size_t count) { return Received(count, kind); }
     // The commands received once `count` are there, each sent to `window` if one is given.
     std::vector<WPARAM> Commands(size_t count = 1, HWND window = nullptr)
     {
         std::vector<WPARAM> commands;
-        for (const Event& event : Received(Event::Command, count)) {
+        for (const Event& event : Received(count, Event::Command)) {
             EXPECT_TRUE(!window || event.window == window) << event;
             commands.push_back(event.wParam);
         }
         return commands;
     }
 
-    Event Expected(Event::Kind kind, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-        const std::string& text = std::string()) const
+    Event Expected(Event::Kind kind, HWND window, UINT message, WPARAM wParam, LPARAM lParam, std::string text = {}) const
     {
         return Event { kind, window, message, wParam, lParam, text, terminal.UiThread() };
     }
@@ -110,19 +97,24 @@ protected:
         return Expected(Event::Activate, View(i), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(previous),
             reinterpret_cast<LPARAM>(Frame(i)), Title(i));
     }
+    // Chart i was activated in place of the top one (its title redrawn), then `command` reached the main window.
+    void ExpectActivatedThen(size_t i, WPARAM command)
+    {
+        const std::vector<Event> in = Received(3);
+        EXPECT_TRUE(in.size() == 3 && in[0] == Activated(i, Frame(2)) && in[1].kind == Event::Title
+            && in[2] == Command(Main(), command)) << ::testing::PrintToString(in);
+    }
+    // The dialog's Cancel clicked: it goes.
+    static bool Cancelled(HWND dialog) { return SendMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0), Gone(dialog); }
 
     // The window goes within 5 s.
     static bool Gone(HWND window)
     {
-        for (int i = 0; i < 500 && IsWindow(window); ++i)
-            Sleep(10);
+        for (int i = 0; i < 500 && IsWindow(window); ++i) Sleep(10);
         return !IsWindow(window);
     }
     // Nothing more arrives within `ms`.
-    bool Quiet(DWORD ms)
-    {
-        return !terminal.Log().WaitFor([](const std::vector<Event>& all) { return !all.empty(); }, ms);
-    }
+    bool Quiet(DWORD ms) { return !terminal.Log().WaitFor([](const std::vector<Event>& e) { return !e.empty(); }, ms); }
 
     StandIn::Terminal terminal;
     Support::Library library;

@@ -1,26 +1,19 @@
-// Offline and recently deleted charts against the stand-in terminal.
+// Offline and recently deleted charts.
 #include "ChartFixture.h"
 
-namespace ChartTest {
-namespace {
+using namespace ChartTest;
 
-StandIn::Scenario English() { return StandIn::Scenario::Named("english"); }
-// A Russian terminal without offline or deleted charts.
-StandIn::Scenario RussianEmpty()
+static StandIn::Scenario English() { return {}; }
+static StandIn::Scenario RussianEmpty()
 {
-    StandIn::Scenario scenario = StandIn::Scenario::Named("russian");
-    scenario.offlineCharts.clear();
-    scenario.deletedCharts.clear();
-    return scenario;
+    StandIn::Scenario s = StandIn::Scenario::Named("russian");
+    return s.offlineCharts.clear(), s.deletedCharts.clear(), s;
 }
 
 template <StandIn::Scenario (*Make)()> class OfflineOn : public On<Make> {
 protected:
     HWND TopView() const { return GetDlgItem(GetTopWindow(this->terminal.Handles().chartArea), 0xE900); }
-    int32_t OpenOffline(const char* symbol, const char* period)
-    {
-        return this->Call("VelmorOpenOfflineChart", symbol, period);
-    }
+    int32_t OpenOffline(const char* symbol, const char* period) { return this->Call("VelmorOpenOfflineChart", symbol, period); }
 };
 using OfflineTest = OfflineOn<English>;
 
@@ -30,7 +23,7 @@ TEST_F(OfflineTest, AMatchingRowOpensTheOfflineChartOnTopAndAnyOtherKeyOpensNoth
     const int32_t chart = OpenOffline("GBPUSD", "D1");
     EXPECT_EQ(Commands(2), (std::vector<WPARAM> { 33053, IDOK }));
     ASSERT_EQ(AsWindowOf(chart), TopView());
-    const StandIn::ChartSpec opened = terminal.Chart(AsWindowOf(chart));
+    const auto opened = terminal.Chart(AsWindowOf(chart));
     EXPECT_EQ(opened.symbol + "," + std::to_string(opened.period), "GBPUSD,1440");
     EXPECT_TRUE(opened.Setting(StandIn::ChartSetting::Offline));
 
@@ -50,18 +43,14 @@ TEST_F(OfflineTest, ADeletedChartReopensOnTopAndAnEntryThatOpensNothingIsNoChart
     EXPECT_EQ(terminal.Log().Take().front(), Command(Main(), 35001)); // sent: done when the export returns
     EXPECT_EQ(AsWindowOf(chart), TopView());
     EXPECT_EQ(terminal.Chart(AsWindowOf(chart)).symbol, "USDCHF");
-    EXPECT_TRUE(boxes.Take().empty());
     EXPECT_EQ(Call("VelmorOpenDeletetChart", 7), 0);
     EXPECT_EQ(Call("VelmorOpenDeletetChart", -1), 0);
-    EXPECT_EQ(boxes.Take(),
-        (std::vector<Box> { Refusal("VelmorOpenDeletetChart", "OpenDeletetChart",
-                                "Системный дескриптор окна графика не получен.", true),
-            Refusal("VelmorOpenDeletetChart", "OpenDeletetChart", "Неверно указан номер удалённого графика.") }));
+    EXPECT_EQ(boxes.Take(), (std::vector<Box> { Refusal("VelmorOpenDeletetChart", "Системный дескриптор окна графика не получен.", true),
+                                Refusal("VelmorOpenDeletetChart", "Неверно указан номер удалённого графика.") }));
     EXPECT_EQ(AsWindowOf(chart), TopView());
     EXPECT_EQ(Call("VelmorNumberCharts"), 4);
 }
 
-// The Russian dialog is found by its title, and an empty list is cancelled.
 using RussianEmptyOfflineTest = OfflineOn<RussianEmpty>;
 TEST_F(RussianEmptyOfflineTest, TheRussianDialogIsFoundAndAnEmptyListIsCancelled)
 {
@@ -69,6 +58,3 @@ TEST_F(RussianEmptyOfflineTest, TheRussianDialogIsFoundAndAnEmptyListIsCancelled
     EXPECT_EQ(Commands(2), (std::vector<WPARAM> { 33053, IDCANCEL }));
     EXPECT_TRUE(boxes.Take().empty());
 }
-
-} // namespace
-} // namespace ChartTest
