@@ -16,7 +16,7 @@ const std::string AccessDeniedText = "\nLast Error 5.\nДоступ запрещ
 
 [[noreturn]] void ThrowNoText() { SetLastError(ERROR_ACCESS_DENIED), throw std::bad_alloc(); }
 
-TEST(FrameTest, EachKindOfErrorGivesOneBoxAndTheNeutralResult)
+TEST(FrameTest, EachKindOfErrorGivesOneBoxAndTheNeutralResultOrAfterStartUpsFunctionLineFalse)
 {
     Support::BoxWatcher boxes;
     EXPECT_EQ(Frame::Call("VelmorHandleMT4()", 0, []() -> int { throw MethodText; }), 0);
@@ -24,30 +24,20 @@ TEST(FrameTest, EachKindOfErrorGivesOneBoxAndTheNeutralResult)
     const char* text = Frame::Call("VelmorSymbolByLine()", Frame::EmptyText, []() -> const char* { ThrowNoText(); });
     ASSERT_EQ(text, Frame::EmptyText);
     EXPECT_EQ(text[0], '\0');
-    EXPECT_EQ(Frame::Call("VelmorGetPathServer()", static_cast<const char*>(nullptr),
-                  []() -> const char* { throw "a"; }),
-        nullptr);
+    EXPECT_EQ(Frame::Call("VelmorGetPathServer()", static_cast<const char*>(nullptr), []() -> const char* { throw "a"; }), nullptr);
     bool after = false;
-    Frame::Run("VelmorChartsHotKeys()", [&] {
-        throw std::string("b");
-        after = true;
-    });
+    Frame::Run("VelmorChartsHotKeys()", [&] { throw std::string("b"), after = true; });
     EXPECT_FALSE(after);
     EXPECT_EQ(boxes.Take(),
         (std::vector<Box> { { "VelmorHandleMT4()", MethodText }, { "VelmorMailboxGetLine()", "composed 7" },
             { "VelmorSymbolByLine()", "Системная ошибка!" + AccessDeniedText }, { "VelmorGetPathServer()", "a" },
             { "VelmorChartsHotKeys()", "b" } }));
-
     EXPECT_EQ(Frame::Call("VelmorGetProcessId()", 0, [] { return 1234; }), 1234);
     int ran = 0;
     Frame::Run("VelmorInit()", [&] { ++ran; });
     EXPECT_EQ(ran, 1);
     EXPECT_TRUE(boxes.Take().empty());
-}
-
-TEST(FrameTest, StartUpGuardPutsItsFunctionLineInFrontOfEachKind)
-{
-    Support::BoxWatcher boxes;
+    // The start-up guard puts its function's line in front of each kind.
     const char* const caption = "RazozazER4.dll";
     const std::string prefix = "Ошибка в функции \"Init()\".\n\n";
     EXPECT_FALSE(Frame::Guard(caption, prefix.c_str(), [] { throw MethodText; }));

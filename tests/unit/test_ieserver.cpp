@@ -25,7 +25,7 @@ LRESULT CALLBACK Silent(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 const std::string Check = "\"Utils::Controls::IEServer::Check()\".\n";
 
-TEST(IEServerCheckTest, RefusesHandleZeroAClosedWindowAnOrdinaryWindowAndASilentControl)
+TEST(IEServerCheckTest, RefusesHandleZeroAClosedOrOrdinaryWindowAndASilentControlAndLeavesTheApartmentAsFound)
 {
     EXPECT_EQ(Thrown(nullptr), "Метод " + Check + "Недействительный системный дескриптор.");
     HWND button = CreateWindowExA(0, "Button", "Internet Explorer_Server", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
@@ -46,13 +46,7 @@ TEST(IEServerCheckTest, RefusesHandleZeroAClosedWindowAnOrdinaryWindowAndASilent
         EXPECT_LT(elapsed, 3000u);
         EXPECT_GE(elapsed, busyMs ? 900u : 0u);
     }
-}
-
-TEST(IEServerCheckTest, TheThreadLeavesTheApartmentItJoinedForTheCheck)
-{
-    Thrown(nullptr);
-    // Had the check left the thread in a single-threaded apartment, joining
-    // the multi-threaded one would be refused.
+    // Had the check left the thread in a single-threaded apartment, joining the multi-threaded one would be refused.
     const HRESULT joined = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     EXPECT_EQ(joined, S_OK);
     if (SUCCEEDED(joined))

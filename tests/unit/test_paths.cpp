@@ -43,7 +43,7 @@ struct ScratchTerminal {
     std::string root;
 };
 
-TEST(PathsTest, DirectoriesGetOneTrailingBackslashOnlyWhenValidAndMustExistToBeCurrent)
+TEST(PathsTest, DirectoriesGetOneTrailingBackslashOnlyWhenValidMustExistToBeCurrentAndPortableIsAWord)
 {
     using Utils::Paths::NormalizeDirectory;
     for (const auto& [given, normal] : { std::pair<std::string, std::string> { "C:\\MT4", "C:\\MT4\\" },
@@ -52,6 +52,9 @@ TEST(PathsTest, DirectoriesGetOneTrailingBackslashOnlyWhenValidAndMustExistToBeC
         EXPECT_EQ(NormalizeDirectory(given), normal) << given;
     EXPECT_EQ(Utils::Paths::DirectoryOf("C:\\MT4\\terminal.exe"), "C:\\MT4\\");
     EXPECT_EQ(Utils::Paths::DirectoryOf("terminal.exe"), "");
+    EXPECT_TRUE(MT4::Path::Portable(L"\"C:\\MT4\\terminal.exe\" /skipupdate /PORTABLE"));  // a word in any case
+    EXPECT_FALSE(MT4::Path::Portable(L"\"C:\\MT4 /portable\\terminal.exe\""));
+    EXPECT_FALSE(MT4::Path::Portable(L"terminal.exe /portable2"));
 
     ScratchTerminal scratch;
     char before[MAX_PATH] = {}, now[MAX_PATH] = {};
@@ -112,13 +115,6 @@ TEST(PathTest, DataFolderIsTheOneWhoseOriginNamesTheInstallFolderInEitherEncodin
             names ? folder : "")
             << origin;
     }
-}
-
-TEST(PathTest, PortableSwitchIsAWordOfTheCommandLineInAnyCase)
-{
-    EXPECT_TRUE(MT4::Path::Portable(L"\"C:\\MT4\\terminal.exe\" /skipupdate /PORTABLE"));
-    EXPECT_FALSE(MT4::Path::Portable(L"\"C:\\MT4 /portable\\terminal.exe\""));
-    EXPECT_FALSE(MT4::Path::Portable(L"terminal.exe /portable2"));
 }
 
 }  // namespace

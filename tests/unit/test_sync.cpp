@@ -81,7 +81,7 @@ struct Counted : public virtual Utils::Base {
     ~Counted() override { ++g_destroyed; }
 };
 
-TEST(SingletonTest, RacingFirstGettersCreateExactlyOneObjectThatTheHolderKeepsAlive)
+TEST(SingletonTest, RacingFirstGettersCreateOneObjectTheHolderKeepsAndReferencesAreCounted)
 {
     SlowSingleton* seen[2] = {};
     const auto take = [&](int i) { seen[i] = Utils::Pointer<SlowSingleton>().Get(); };
@@ -93,10 +93,7 @@ TEST(SingletonTest, RacingFirstGettersCreateExactlyOneObjectThatTheHolderKeepsAl
     EXPECT_EQ(again.Get(), seen[0]);
     EXPECT_EQ(again->Count(), 2);
     EXPECT_EQ(g_constructed.load(), 1);
-}
-
-TEST(PointerTest, CopiesCountReferencesTheLastReleaseDestroysAndOneBelowZeroThrows)
-{
+    // Copies count references, the last release destroys, and one below zero throws.
     Counted* object = new Counted;
     {
         Utils::Pointer<Counted> first(nullptr);
