@@ -31,7 +31,8 @@ StandIn::Scenario WithPrograms(bool askRemoval, DWORD lagMs)
     scenario.programs = { { "MACD Sample", "PeriodConverter", { { "Moving Average", "MA(14)", "Bollinger Bands" },
         { "MACD" }, { "Relative Strength Index" } } }, { "", "", { { "Moving Average" } } } };
     scenario.askRemoval = askRemoval;
-    scenario.lagMs = lagMs;
+    if (lagMs)  // else the lag the run asks for (RAZ_STANDIN_LAG_MS)
+        scenario.lagMs = lagMs;
     return scenario;
 }
 
