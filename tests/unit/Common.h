@@ -1,10 +1,8 @@
 #pragma once
 // Helpers of the unit and refresh tests: a served window, the send mutex's holder, the range rule's texts.
 #include <windows.h>
-
 #include <string>
 #include <thread>
-
 #include "Utils/SendMessage.h"
 
 // A popup of class `name` with `proc` and `data` in its user data, served by a thread of its own unless `here`.

@@ -1,5 +1,6 @@
 // The range rule and the array copy built on it, and the loader's row refused below zero and not wrapped above 16 bits.
 #include <gtest/gtest.h>
+#include <array>
 #include "Common.h"
 #include "MT4/Windows.h"
 #include "Utils/Checking.h"
@@ -20,7 +21,7 @@ TEST(GetCountDirectTest, CutsAtTheEndAndRejectsWithItsTexts)
     const auto thrown = [&](uint32_t total, uint32_t start, uint32_t count) {
         return Support::Thrown([&] { GetCountDirect(method, total, start, count); });
     };
-    for (const auto& [total, start, count] : { std::tuple<uint32_t, uint32_t, uint32_t> { 10, 10, 1 }, { 10, 11, ~0u }, { 0, 0, 3 } })
+    for (const auto& [total, start, count] : { std::array<uint32_t, 3> { 10, 10, 1 }, { 10, 11, ~0u }, { 0, 0, 3 } })
         EXPECT_EQ(thrown(total, start, count), Rejection(method, total, start, count));
     for (const auto& [total, start] : { std::pair { 10, 2 }, { 0, 0 }, { 10, 10 } })  // count zero: the short text
         EXPECT_EQ(thrown(total, start, 0), Head(method) + "\nОтсутствует количество элементов.");

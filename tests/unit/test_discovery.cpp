@@ -14,10 +14,10 @@ using StandIn::ToolbarId;
 TEST(DiscoveryTest, EveryPanelListAndTreeIsFoundWithTheTerminalsNames)
 {
     const struct {
-        const char* scenario; MT4::Language language; std::map<Name, std::string> texts; std::pair<const char*, int> terminalTab;
+        const char* scenario; MT4::Language language; std::map<Name, std::string> texts; std::pair<const char*, int> tab;
     } rows[] = {
-        { "english", MT4::Language::English, { { Name::TerminalMailbox, "Mailbox" }, { Name::OfflineChart, "OpenRead Offline Chart" } },
-            { "Mailbox", 4 } },
+        { "english", MT4::Language::English,
+            { { Name::TerminalMailbox, "Mailbox" }, { Name::OfflineChart, "OpenRead Offline Chart" } }, { "Mailbox", 4 } },
         { "russian", MT4::Language::Russian,
             { { Name::TerminalMailbox, "Почтовый ящик" }, { Name::NavigatorCustomIndicators, "Пользовательские Индикаторы" } },
             { "Журнал", 6 } },
@@ -50,7 +50,7 @@ TEST(DiscoveryTest, EveryPanelListAndTreeIsFoundWithTheTerminalsNames)
         EXPECT_EQ(found.Control(found.Text(Name::Navigator)), handles.navigatorTree);
         const std::vector<std::string>& tabs = found.TerminalTabs().names;
         ASSERT_EQ(tabs.size(), 7u);
-        EXPECT_EQ(found.TerminalTabs().index.at(row.terminalTab.first), row.terminalTab.second);
+        EXPECT_EQ(found.TerminalTabs().index.at(row.tab.first), row.tab.second);
         for (int tab : { 0, 1, 2, 3, 4, 6 })
             EXPECT_EQ(found.Control(tabs[tab]), handles.terminalLists.at(tab)) << "tab " << tab;
         EXPECT_EQ(found.Control(tabs[5]), nullptr);  // the Experts list is not kept

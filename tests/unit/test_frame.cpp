@@ -24,7 +24,7 @@ TEST(FrameTest, EachKindOfErrorGivesOneBoxAndTheNeutralResultOrAfterStartUpsFunc
     const char* text = Frame::Call("VelmorSymbolByLine()", Frame::EmptyText, []() -> const char* { ThrowNoText(); });
     ASSERT_EQ(text, Frame::EmptyText);
     EXPECT_EQ(text[0], '\0');
-    EXPECT_EQ(Frame::Call("VelmorGetPathServer()", static_cast<const char*>(nullptr), []() -> const char* { throw "a"; }), nullptr);
+    EXPECT_EQ(Frame::Call("VelmorGetPathServer()", (const char*)nullptr, []() -> const char* { throw "a"; }), nullptr);
     bool after = false;
     Frame::Run("VelmorChartsHotKeys()", [&] { throw std::string("b"), after = true; });
     EXPECT_FALSE(after);

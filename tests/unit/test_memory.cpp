@@ -78,7 +78,8 @@ TEST(DistantTest, ReadsWritesAndFillsAreCutAtTheEndOfTheBlock)
     EXPECT_EQ(Thrown([&] { block.GeneralSet(300, 5, 1); }),
         "\nОшибка в методе \"Utils::Memory::Distant::GeneralSet()\".\n" + PastTheEnd("GeneralSet", 300, 300, 1));
     EXPECT_EQ(Thrown([&] { block.GeneralRead(0, out.data(), 0); }),
-        "\nОшибка в методе \"Utils::Memory::Distant::GeneralRead()\".\n" + Head(CheckSize) + "\nОтсутствует количество элементов.");
+        "\nОшибка в методе \"Utils::Memory::Distant::GeneralRead()\".\n" + Head(CheckSize)
+            + "\nОтсутствует количество элементов.");
 
     // Each fill on a fresh block of 32 bytes, in the width its value needs.
     const int64_t big = int64_t(1) << 40;
@@ -111,7 +112,8 @@ TEST(DistantTest, FailuresNameTheMethodAndLeaveNoHandleOpen)
         "\nОшибка в методе \"Utils::Memory::Distant::Alloc()\".\nНе получен начальный адрес.\n"
             + LastErrorText(ERROR_INVALID_PARAMETER));
     EXPECT_EQ(NextHandle(), next);
-    EXPECT_EQ(Thrown([] { Utils::_STRINGBUFA(0).Pointer(); }), "Ошибка в методе \"Utils::_STRINGBUFA::Pointer()\".\nБуфер пуст.");
+    EXPECT_EQ(Thrown([] { Utils::_STRINGBUFA(0).Pointer(); }),
+        "Ошибка в методе \"Utils::_STRINGBUFA::Pointer()\".\nБуфер пуст.");
     HANDLE mine = nullptr;
     {
         Distant block(GetCurrentProcessId(), 300);

@@ -69,7 +69,8 @@ protected:
 
     void CloseChart(HWND view)
     {
-        terminal.OnUiThread([=, this] { SendMessageA(terminal.Handles().chartArea, WM_MDIDESTROY, (WPARAM)GetParent(view), 0); });
+        const HWND frame = GetParent(view);
+        terminal.OnUiThread([=, this] { SendMessageA(terminal.Handles().chartArea, WM_MDIDESTROY, WPARAM(frame), 0); });
     }
 
     StandIn::Terminal terminal { StandIn::Scenario::Named("english") };

@@ -75,7 +75,6 @@ int RecordingHandler(UINT* message, WPARAM* wParam, LPARAM*)
 }
 
 LONG_PTR ProcedureOf(HWND window) { return GetWindowLongPtrA(window, GWLP_WNDPROC); }
-
 LRESULT Press(HWND window, int x) { return SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 1)); }
 
 TEST(SubclassingTest, TheHandlerRewritesPassesConsumesOrFailsOnceAndARestoreEndsIt)
