@@ -62,23 +62,6 @@ LRESULT CALLBACK TestWindow::WindowProc(HWND window, UINT message, WPARAM wParam
     }
 }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (done())
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
 size_t ThreadCount()
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);

@@ -2,7 +2,6 @@
 // A real top-level window for input tests: painted in one colour, records
 // the mouse-button and key messages it receives, in order.
 #include <windows.h>
-#include <functional>
 #include <vector>
 
 namespace Support {
@@ -38,9 +37,6 @@ private:
     LRESULT m_mouseResult = 0;
     std::vector<Message> m_messages;
 };
-
-// Dispatches this thread's messages until `done` holds or `timeoutMs` passed.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 // The threads of this process now.
 size_t ThreadCount();
