@@ -61,8 +61,7 @@ protected:
                                                   : arg.value;
             if (arg.kind == Arg::Message && !m_messages.count(arg.value))
                 m_messages[arg.value] = library.Get<Support::IntOfIntFn>("VelmorMailboxOpen")(static_cast<int32_t>(arg.value));
-            if (arg.kind == Arg::Message)
-                slot = m_messages[arg.value];
+            slot = arg.kind == Arg::Message ? m_messages[arg.value] : slot;
             if (arg.kind == Arg::Text) {
                 narrow.push_back(arg.text);
                 wides.emplace_back(arg.text.size(), L'\0');
@@ -137,11 +136,10 @@ TEST_F(WideTest, EachTwinGivesItsAnsiExportsResultBoxesAndMessages)
     }
 }
 
-TEST_F(WideTest, TextsComeBackInUtf16AndStringElementsAreFilledToTheirCapacityOnly)
+TEST_F(WideTest, TextsComeBackInUtf16ElementsAreFilledToCapacityAndTextsTheCodePageLacksAreRefused)
 {
     EXPECT_EQ(std::wstring(library.Get<const wchar_t*(WINAPI*)(int32_t)>("VelmorMailboxGetFromW")(1)), L"Служба поддержки");
-    // Capacities -1, 0, 1, 2, 7 and 8 and a null buffer for the five symbols:
-    // each buffer followed by guards, the 12-byte elements left as given.
+    // Capacities -1, 0, 1, 2, 7, 8 and a null buffer for the five symbols: guards after each, the elements kept.
     const int32_t capacities[] = { -1, 0, 1, 2, 7, 8, 8 };
     std::vector<wchar_t> buffers(7 * 10, L'#');
     std::vector<MT4::MqlStringW> elements;
@@ -154,10 +152,7 @@ TEST_F(WideTest, TextsComeBackInUtf16AndStringElementsAreFilledToTheirCapacityOn
         std::wstring(20, L'#') + L'\0' + std::wstring(9, L'#') + L'U' + L'\0' + std::wstring(8, L'#') + L"AUDUSD"
             + L'\0' + L"###" + std::wstring(20, L'#'));
     EXPECT_EQ(boxes.Take(), std::vector<Box> {});
-}
-
-TEST_F(WideTest, ATextTheCodePageCannotHoldIsRefusedWithOneBoxAndTheNeutralResult)
-{
+    // A text the code page cannot hold is refused with one box and the neutral result.
     const std::string refused
         = "Метод \"Utils::StringS::ToAnsi()\".\nТекст содержит символы, которых нет в кодовой странице терминала.";
     EXPECT_EQ(library.Get<int32_t(WINAPI*)(const wchar_t*)>("VelmorLineBySymbolW")(L"EUR\u4E16"), -1);

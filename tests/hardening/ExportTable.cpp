@@ -97,11 +97,7 @@ asm(".text\n.globl _StdcallChecked\n_StdcallChecked: pushl %ebp; movl %esp, %ebp
 
 }  // namespace
 
-const std::vector<Export>& Exports()
-{
-    static const std::vector<Export> exports = Read();
-    return exports;
-}
+const std::vector<Export>& Exports() { static const std::vector<Export> exports = Read(); return exports; }
 
 const Export& ExportNamed(const std::string& name)
 {
@@ -111,10 +107,7 @@ const Export& ExportNamed(const std::string& name)
     throw std::runtime_error(name + " has no row");
 }
 
-FARPROC Address(const Export& what)
-{
-    return GetProcAddress(GetModuleHandleA("RazozazER4.dll"), what.name.c_str());
-}
+FARPROC Address(const Export& what) { return GetProcAddress(GetModuleHandleA("RazozazER4.dll"), what.name.c_str()); }
 
 void CancelDialogs(DWORD uiThread)
 {

@@ -13,11 +13,7 @@ namespace Hardening {
 
 enum class Kind { Int, Double, Text, IntArray, TextArray };  // TextArray: (capacity, buffer) elements
 
-struct Argument {
-    Kind kind;
-    std::string name;
-    bool wide = false;  // UTF-16 texts and elements
-};
+struct Argument { Kind kind; std::string name; bool wide = false; };  // wide: UTF-16 texts and elements
 
 struct Export {
     std::string name;
@@ -31,10 +27,7 @@ const std::vector<Export>& Exports();  // throws when the two tables disagree
 const Export& ExportNamed(const std::string& name);
 inline void PrintTo(const Export& what, std::ostream* out) { *out << what.name; }
 
-struct Slot {
-    INT_PTR integer = 0;
-    double real = 0;
-};
+struct Slot { INT_PTR integer = 0; double real = 0; };
 
 // The raw result; throws for a shape it cannot call and (32-bit) for wrong argument bytes removed.
 INT_PTR Invoke(const Export& what, const std::vector<Slot>& slots);

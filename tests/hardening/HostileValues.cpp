@@ -59,15 +59,10 @@ std::shared_ptr<Value> TextArray(Shape shape, const std::string& what)
         });
 }
 
-std::shared_ptr<Value> Text(const Argument& argument, const std::string& text, const std::string& what)
-{
-    return argument.wide ? Text<wchar_t>(text, what) : Text<char>(text, what);
-}
-
-std::shared_ptr<Value> TextArray(const Argument& argument, Shape shape, const std::string& what)
-{
-    return argument.wide ? TextArray<MT4::MqlStringW>(shape, what) : TextArray<MT4::MqlString>(shape, what);
-}
+std::shared_ptr<Value> Text(const Argument& arg, const std::string& text, const std::string& what)
+{ return arg.wide ? Text<wchar_t>(text, what) : Text<char>(text, what); }
+std::shared_ptr<Value> TextArray(const Argument& arg, Shape shape, const std::string& what)
+{ return arg.wide ? TextArray<MT4::MqlStringW>(shape, what) : TextArray<MT4::MqlString>(shape, what); }
 
 }  // namespace
 
@@ -91,10 +86,7 @@ std::vector<Slot> SlotsOf(const Values& values)
     return slots;
 }
 
-bool IsCount(const Argument& argument)
-{
-    return argument.kind == Kind::Int && (argument.name == "size" || argument.name == "count");
-}
+bool IsCount(const Argument& arg) { return arg.kind == Kind::Int && (arg.name == "size" || arg.name == "count"); }
 
 Values Hostile(const Argument& argument, const Windows& windows)
 {

@@ -1,6 +1,7 @@
 // Every export with hostile arguments returns, shows at most one box, gives its neutral result with a box and
 // writes only where given room; from an indicator it works or is refused at once, as its row says.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <map>
@@ -23,12 +24,7 @@ std::string CaptionOf(const Export& what)
     return other != others.end() ? other->second : what.name + "()";
 }
 
-void Pump()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageA(&message);
-}
+void Pump() { for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&message); }
 
 // "0", "null", "\"text\"" (a wide text's low bytes) or "-".
 std::string ResultText(const Export& what, INT_PTR raw)
@@ -116,7 +112,6 @@ protected:
                         values[j] = Null();
         std::string call = what.name;
         uint32_t size = SoundCount;
-        bool honest = true;  // every count within what the arrays and buffers offer
         for (size_t i = 0; i < values.size(); ++i) {
             call += (i ? ", " : "(") + values[i]->what + (i + 1 < values.size() ? "" : ")");
             size = IsCount(what.arguments[i]) ? static_cast<uint32_t>(values[i]->slot.integer) : size;
@@ -140,8 +135,8 @@ protected:
             }
             EXPECT_TRUE(IsNeutral(what, raw)) << call << " showed a box and returned " << ResultText(what, raw);
         }
-        for (const auto& value : values)
-            honest = honest && (value->capacity < 0 || size <= value->capacity);
+        const bool honest = std::all_of(values.begin(), values.end(),  // every count within what the arrays offer
+            [&](const auto& value) { return value->capacity < 0 || size <= value->capacity; });
         for (size_t i = 0; honest && i < values.size(); ++i)
             EXPECT_EQ(values[i]->Check(size), "") << call;
         Pump();

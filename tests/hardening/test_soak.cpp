@@ -10,7 +10,6 @@
 #include <cstring>
 #include <functional>
 #include <map>
-#include <mutex>
 #include <thread>
 #include "StandIn.h"
 #include "support/BoxWatcher.h"
@@ -99,13 +98,12 @@ protected:
         std::atomic<long> calls { 0 }, contradictions { 0 }, besides { 0 };
         std::atomic<bool> stop { false };
         std::vector<std::thread> running;
-        std::once_flag once;
-        std::string first = "none";  // the first contradiction
+        std::atomic<int> first { -1 };  // the first contradicted operation
         for (int t = 0; t < threads; ++t)
             running.emplace_back([&, t] {
                 for (int i = 0; !stop; ++i, ++calls)
-                    if (!Operate((t * 5 + i) % Operations, t + i, t) && ++contradictions)
-                        std::call_once(once, [&] { first = "operation " + std::to_string((t * 5 + i) % Operations); });
+                    if (int none = -1; !Operate((t * 5 + i) % Operations, t + i, t) && ++contradictions)
+                        first.compare_exchange_strong(none, (t * 5 + i) % Operations);
             });
         if (beside)
             running.emplace_back([&] {
@@ -120,9 +118,9 @@ protected:
         const auto joinMs = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - joinStart);
         Call<void>("VelmorStopRefreshAllCharts", 1);
         const std::vector<Support::Box> shown = boxes.Take();
-        std::printf("soak: %d s, %d threads: %ld calls (%ld beside them), %ld contradicted (first: %s), %zu boxes; "
+        std::printf("soak: %d s, %d threads: %ld calls (%ld beside them), %ld contradicted (first: operation %d), %zu boxes; "
                     "last calls ended %lld ms after the stop\n",
-            seconds, threads, calls.load(), besides.load(), contradictions.load(), first.c_str(), shown.size(), static_cast<long long>(joinMs.count()));
+            seconds, threads, calls.load(), besides.load(), contradictions.load(), first.load(), shown.size(), static_cast<long long>(joinMs.count()));
         EXPECT_GT(calls.load(), 0);
         EXPECT_EQ(shown, std::vector<Support::Box>());
         return contradictions;
