@@ -152,7 +152,6 @@ TEST_F(WideTest, TextsComeBackInUtf16ElementsAreFilledToCapacityAndTextsTheCodeP
         std::wstring(20, L'#') + L'\0' + std::wstring(9, L'#') + L'U' + L'\0' + std::wstring(8, L'#') + L"AUDUSD"
             + L'\0' + L"###" + std::wstring(20, L'#'));
     EXPECT_EQ(boxes.Take(), std::vector<Box> {});
-    // A text the code page cannot hold is refused with one box and the neutral result.
     const std::string refused
         = "Метод \"Utils::StringS::ToAnsi()\".\nТекст содержит символы, которых нет в кодовой странице терминала.";
     EXPECT_EQ(library.Get<int32_t(WINAPI*)(const wchar_t*)>("VelmorLineBySymbolW")(L"EUR\u4E16"), -1);

@@ -53,7 +53,6 @@ protected:
         return static_cast<int32_t>(reinterpret_cast<INT_PTR>(terminal.Handles().chartViews.at(i % Charts)));
     }
 
-    // False when the result contradicts the terminal.
     bool Operate(int operation, int chart, int thread)
     {
         const StandIn::Scenario& s = m_scenario;

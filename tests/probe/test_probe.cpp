@@ -34,7 +34,6 @@ bool Matches(const char* pattern, const char* text)
     return *pattern ? *text && (*pattern == '?' || *pattern == *text) && Matches(pattern + 1, text + 1) : !*text;
 }
 
-// "found 0x... "class"" for a window.
 std::string Found(HWND window)
 {
     char text[300];
