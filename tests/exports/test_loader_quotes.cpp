@@ -1,6 +1,4 @@
-// The history-quotes loader through the real DLL against the stand-in: both
-// orders of a run, the commands that steer it, failing scripts, closed charts,
-// the arguments refused, and start-up during a run.
+// The history loader against the stand-in: both orders of a run, its commands, failures, closed charts, start-up.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <array>
@@ -18,45 +16,37 @@ using Flags = std::array<int32_t, 9>;
 
 constexpr DWORD Patience = 15000;
 constexpr WPARAM TickCommand = 33324;
-const Flags M5AndH1 = { 0, 1, 0, 0, 1, 0, 0, 0, 0 };
-const Flags H1AndH4 = { 0, 0, 0, 0, 1, 1, 0, 0, 0 };
-const Flags H1Only = { 0, 0, 0, 0, 1, 0, 0, 0, 0 };
+const Flags M5AndH1 = { 0, 1, 0, 0, 1 }, H1AndH4 = { 0, 0, 0, 0, 1, 1 }, H1Only = { 0, 0, 0, 0, 1 };
 
 // "Sensor" signals 50 ms after it starts, "Silent" never does, "Broken" fails at once.
 StandIn::Scenario Loading()
 {
     StandIn::Scenario scenario = StandIn::Scenario::Named("english");
     scenario.marketWatch = { { "EURUSD", "1.0", "1.1" }, { "GBPUSD", "1.0", "1.1" }, { "USDJPY", "1.0", "1.1" } };
-    scenario.scriptActions = { { "Sensor", StandIn::ScriptSpec::Sensor, 50 },
-        { "Silent", StandIn::ScriptSpec::Never, 0 }, { "Broken", StandIn::ScriptSpec::Fail, 0 } };
+    scenario.scriptActions = { { "Sensor", StandIn::ScriptSpec::Sensor, 50 }, { "Silent", StandIn::ScriptSpec::Never, 0 },
+        { "Broken", StandIn::ScriptSpec::Fail, 0 } };
     return scenario;
 }
 
 ScriptRun Script(HWND view, const std::string& symbol, int period, const std::string& script = "Sensor")
-{
-    return ScriptRun { view, script, symbol, period };
-}
+{ return ScriptRun { view, script, symbol, period }; }
 
 class LoaderTest : public Support::TerminalTest {
 protected:
     LoaderTest() : TerminalTest(Loading()) { }
     void TearDown() override { RunEnds(); }  // whatever a failed test left running ends before its terminal
-    // The scripts started once `count` have (waited for, bounded).
-    std::vector<ScriptRun> Runs(size_t count)
+    std::vector<ScriptRun> Runs(size_t count)  // once `count` have started, or at the bound
     {
         Utils::Wait::Until([&] { return terminal.ScriptRuns().size() >= count; }, 10, Patience);
         return terminal.ScriptRuns();
     }
-    // The end of a run closes the loader's chart.
     bool ChartGone(HWND view) { return Utils::Wait::Until([&] { return !IsWindow(view); }, 10, Patience); }
-    // A stop finds no run in progress once the run has ended.
     void RunEnds() { Utils::Wait::Until([&] { return loader(2, 1, H1Only.data(), "") == 2; }, 50, Patience); }
     int32_t(WINAPI* loader)(int32_t, int32_t, const int32_t*, const char*)
         = library.Get<int32_t(WINAPI*)(int32_t, int32_t, const int32_t*, const char*)>("VelmorLoaderQuotes");
 };
 
-// One chart per run, auto-scroll off once through its Properties, each symbol set with the first
-// timeframe, then the chosen timeframes each with the script, and the chart closed at the end.
+// One chart per run: auto-scroll off once, each symbol set, each chosen timeframe with the script, then closed.
 TEST_F(LoaderTest, EachRunTakesEveryChosenTimeframeAndSymbolInItsOrder)
 {
     EXPECT_EQ(loader(1, 1, M5AndH1.data(), "Sensor"), 0);
@@ -68,16 +58,18 @@ TEST_F(LoaderTest, EachRunTakesEveryChosenTimeframeAndSymbolInItsOrder)
             Script(view, "GBPUSD", 60), Script(view, "USDJPY", 5), Script(view, "USDJPY", 60) }));
     std::vector<std::string> steps;  // without the Home keys and ticks of the waits
     for (const Event& event : terminal.Log().Take())
-        if (event.kind == Event::Key && !event.text.empty())  // carried out in the command line
+        if (event.kind == Event::Key && !event.text.empty())
             steps.push_back("line " + event.text);
         else if (event.window == view && event.kind == Event::Internal)
             steps.push_back("load " + std::to_string(event.wParam));
         else if (event.window == view && event.kind == Event::Command && event.wParam != TickCommand)
             steps.push_back("command " + std::to_string(event.wParam));
-    EXPECT_EQ(steps,
-        (std::vector<std::string> { "command 33157", "line EURUSD,1", "command 33138", "load 16", "command 33135",
-            "load 16", "line GBPUSD,1", "command 33138", "load 16", "command 33135", "load 16", "line USDJPY,1",
-            "command 33138", "load 16", "command 33135", "load 16", "command 57602" }));
+    std::vector<std::string> expected { "command 33157" };
+    for (const char* symbol : { "EURUSD", "GBPUSD", "USDJPY" })
+        expected.insert(expected.end(),
+            { std::string("line ") + symbol + ",1", "command 33138", "load 16", "command 33135", "load 16" });
+    expected.push_back("command 57602");
+    EXPECT_EQ(steps, expected);
     EXPECT_EQ(loader(1, 0, M5AndH1.data(), "Sensor"), 0);
     const std::vector<ScriptRun> runs = Runs(12);
     ASSERT_EQ(runs.size(), 12u);
@@ -89,8 +81,7 @@ TEST_F(LoaderTest, EachRunTakesEveryChosenTimeframeAndSymbolInItsOrder)
     EXPECT_EQ(boxes.Take(), std::vector<Box> {});
 }
 
-// A script that never signals holds its step, sending Home and ticking, until
-// the caller steers: 0 ends that one wait, 2 ends the run after its wait.
+// A script that never signals holds its step, sending Home and ticking, until 0 ends the wait or 2 the run.
 TEST_F(LoaderTest, ASilentScriptHoldsItsStepUntilTheCallerSteersTheRun)
 {
     EXPECT_EQ(loader(1, 1, H1AndH4.data(), "Silent"), 0);
@@ -118,7 +109,6 @@ TEST_F(LoaderTest, ASilentScriptHoldsItsStepUntilTheCallerSteersTheRun)
     ASSERT_TRUE(ChartGone(view));
     EXPECT_EQ(terminal.ScriptRuns().size(), 2u);
     EXPECT_EQ(boxes.Take(), std::vector<Box> {});
-    // No run in progress: a stop starts nothing; the next run, its command back at 1, goes through.
     EXPECT_EQ(loader(2, 0, H1Only.data(), "Sensor"), 2);
     EXPECT_EQ(loader(1, 1, H1Only.data(), "Sensor"), 0);
     const std::vector<ScriptRun> runs = Runs(5);
@@ -129,8 +119,7 @@ TEST_F(LoaderTest, ASilentScriptHoldsItsStepUntilTheCallerSteersTheRun)
         (std::vector<ScriptRun> { Script(next, "EURUSD", 60), Script(next, "GBPUSD", 60), Script(next, "USDJPY", 60) }));
 }
 
-// A failed script's step waits like any other; a chart closed meanwhile is replaced and the step
-// taken again; any command but 1 and 2 skips the wait; start-up ends the run and closes its chart.
+// A failed script's step waits; a closed chart is replaced; a command but 1 and 2 skips; start-up ends the run.
 TEST_F(LoaderTest, AFailedScriptsStepWaitsAClosedChartIsReplacedAndStartUpEndsTheRun)
 {
     EXPECT_EQ(loader(1, 0, H1Only.data(), "Broken"), 0);
@@ -155,8 +144,7 @@ TEST_F(LoaderTest, AFailedScriptsStepWaitsAClosedChartIsReplacedAndStartUpEndsTh
     EXPECT_EQ(boxes.Take(), std::vector<Box> {});
 }
 
-// With no run a stop or a skip starts nothing; a script name takes at most 259 characters; the
-// sensor of a chart no loader waits on reports the event that is not there.
+// With no run a stop or a skip starts nothing; a script name takes at most 259 characters.
 TEST_F(LoaderTest, CommandsWithoutARunAndTheArgumentsRefused)
 {
     EXPECT_EQ(loader(2, 1, H1Only.data(), "Sensor"), 2);
@@ -174,7 +162,6 @@ TEST_F(LoaderTest, CommandsWithoutARunAndTheArgumentsRefused)
                     + "\" не открыто." + LastErrorText(ERROR_FILE_NOT_FOUND) } }));
     Sleep(300);
     EXPECT_EQ(terminal.Log().Take(), std::vector<Event> {});
-    // The terminal has no such script: the step waits until it is stopped.
     EXPECT_EQ(loader(1, 1, H1Only.data(), std::string(259, 's').c_str()), 0);
     const auto load = [](const Event& e) { return e.kind == Event::Internal && e.wParam == 16; };
     ASSERT_TRUE(terminal.Log().WaitFor([&](auto& events) { return std::any_of(events.begin(), events.end(), load); },

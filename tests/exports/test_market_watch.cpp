@@ -1,6 +1,4 @@
-// The Market Watch exports through the real DLL against the stand-in's
-// list: the symbols into a caller's string elements, the row of a symbol and
-// the symbol of a row, charts opened by row and by symbol.
+// The Market Watch exports against the stand-in's list: symbols into a caller's elements, rows, charts opened.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -35,8 +33,7 @@ StandIn::Scenario WithSymbols(const std::vector<std::string>& symbols, std::vect
     return scenario;
 }
 
-// A caller's elements, each with a buffer of its capacity followed by guard bytes.
-struct Elements {
+struct Elements {  // a caller's elements, each buffer followed by guard bytes
     explicit Elements(std::vector<int32_t> capacities)
     {
         for (int32_t capacity : capacities) {
@@ -52,15 +49,9 @@ struct Elements {
 class MarketWatchTest : public Support::TerminalTest {
 protected:
     explicit MarketWatchTest(const StandIn::Scenario& scenario = WithSymbols({ "EURUSDm", "EURUSD", "GBPUSD", "USDJPY" }))
-        : TerminalTest(scenario)
-    {
-    }
+        : TerminalTest(scenario) { }
     HWND List() const { return terminal.Handles().marketWatchList; }
-    int Selected() const
-    {
-        return static_cast<int>(
-            SendMessageA(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED | LVNI_FOCUSED));
-    }
+    int Selected() const { return int(SendMessageA(List(), LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED | LVNI_FOCUSED)); }
     HWND TopChart() const { return GetDlgItem(GetTopWindow(terminal.Handles().chartArea), 0xE900); }
     size_t Charts() const
     {
@@ -69,7 +60,7 @@ protected:
             ++count;
         return count;
     }
-    // One chart more, of `symbol`, opened by the command and brought on top (late by a late terminal).
+    // One chart more, of `symbol`, opened by the command and brought on top.
     void ExpectNewChart(int32_t chart, const std::string& symbol, size_t before)
     {
         ASSERT_NE(chart, 0);
@@ -89,33 +80,28 @@ protected:
     OpenByNameFn openByName = library.Get<OpenByNameFn>("VelmorOpenChartByName");
 };
 
-// The row of a symbol is the first that begins with it and selects nothing;
-// the symbol of a row (16 bits) leaves the row selected.
+// The row of a symbol is the first that begins with it; the symbol of a row (16 bits) leaves the row selected.
 TEST_F(MarketWatchTest, SymbolsFillOnlyTheCallersElementsWithinTheirCapacityAndRowsAndSymbolsFindEachOther)
 {
-    // Four rows; the caller says three elements and holds a fourth it did not offer.
     Elements array({ 16, 4, 0, 16 });
     EXPECT_EQ(allSymbols(array.elements.data(), 3), 3);
     EXPECT_EQ(array.Bytes(0), std::string("EURUSDm\0", 8) + std::string(16, Guard));
     EXPECT_EQ(array.Bytes(1), std::string("EUR\0", 4) + std::string(8, Guard));  // cut, still terminated
     EXPECT_EQ(array.Bytes(2), std::string(8, Guard));                            // no room at all
-    EXPECT_EQ(array.Bytes(3), std::string(24, Guard));                           // never offered
-    EXPECT_EQ(array.elements[1].capacity, 4);                                    // elements stay as they were
-    EXPECT_EQ(array.elements[1].buffer, array.buffers[1].data());
+    EXPECT_EQ(array.Bytes(3), std::string(24, Guard));                           // held but not offered
+    EXPECT_TRUE(array.elements[1].capacity == 4 && array.elements[1].buffer == array.buffers[1].data());
     Elements exact({ 8, 7, 7, 7, 7 });  // more than the rows, GBPUSD just fits
     EXPECT_EQ(allSymbols(exact.elements.data(), 5), 4);
     EXPECT_EQ(exact.Bytes(2) + exact.Bytes(4), std::string("GBPUSD\0", 7) + std::string(23, Guard));
     EXPECT_EQ(Selected(), -1);  // reading the column selects nothing
-    EXPECT_TRUE(boxes.Take().empty());
     Elements untouched({ 16 });
     EXPECT_EQ(allSymbols(untouched.elements.data(), 0), -1);
     EXPECT_EQ(allSymbols(untouched.elements.data(), -5), -1);
     EXPECT_EQ(allSymbols(nullptr, 3), -1);
     EXPECT_EQ(untouched.Bytes(0), std::string(24, Guard));
     const Box size { "VelmorGetAllSymbols()", "Метод \"MT4::Windows::GetAllSymbols()\".\nНеверно указан размер массива." };
-    EXPECT_EQ(boxes.Take(),
-        (std::vector<Box> { size, size,
-            { "VelmorGetAllSymbols()", "Метод \"MT4::Windows::GetAllSymbols()\".\nНе указан массив." } }));
+    EXPECT_EQ(boxes.Take(), (std::vector<Box> { size, size,
+        { "VelmorGetAllSymbols()", "Метод \"MT4::Windows::GetAllSymbols()\".\nНе указан массив." } }));
     EXPECT_EQ(numberTools(), 4);
     const std::pair<const char*, int32_t> rows[]
         = { { "EURUSD", 0 }, { "EURUSDm", 0 }, { "GBP", 2 }, { "", 0 }, { "eurusd", -1 }, { "XAUUSD", -1 } };
@@ -126,14 +112,11 @@ TEST_F(MarketWatchTest, SymbolsFillOnlyTheCallersElementsWithinTheirCapacityAndR
     EXPECT_EQ(Selected(), 3);
     EXPECT_STREQ(symbolByLine(0x10001), "EURUSD");
     EXPECT_STREQ(symbolByLine(4), "");
-    EXPECT_EQ(boxes.Take(),
-        (std::vector<Box> { { "VelmorSymbolByLine()",
-            "Метод \"Utils::Controls::ListView::Visible()\".\nНомер введённой строки превышает общее количество "
-            "строк." } }));
+    EXPECT_EQ(boxes.Take(), (std::vector<Box> { { "VelmorSymbolByLine()",
+        "Метод \"Utils::Controls::ListView::Visible()\".\nНомер введённой строки превышает общее количество строк." } }));
 }
 
-// A row or symbol not listed opens and sends nothing. The symbol goes into the caller's buffer, cut to
-// fit with its zero, or not at all for size 0. A symbol takes the row that equals it.
+// Nothing opens for a row or symbol not listed; the symbol goes into the caller's buffer, cut to fit with its zero.
 TEST_F(MarketWatchTest, ChartsOpenByRowAndBySymbolAndNothingOpensForARowOrSymbolNotListed)
 {
     const size_t charts = Charts();
@@ -143,26 +126,22 @@ TEST_F(MarketWatchTest, ChartsOpenByRowAndBySymbolAndNothingOpensForARowOrSymbol
     EXPECT_EQ(Selected(), 3);
     EXPECT_EQ(Charts(), charts);
     EXPECT_EQ(terminal.Log().Take(), std::vector<StandIn::Event> {});
-    const Box missing { "VelmorOpenChartByName()",
-        "Ошибка в методе \"MT4::Windows::OpenChartByName()\". Не найден инструмент." };
-    EXPECT_EQ(boxes.Take(),
-        (std::vector<Box> { { "VelmorOpenChartByNumber()",
-                                "Метод \"Utils::Controls::ListView::GetText()\".\nУказан неверный номер строки." },
-            missing, missing }));
+    const Box missing { "VelmorOpenChartByName()", "Ошибка в методе \"MT4::Windows::OpenChartByName()\". Не найден инструмент." };
+    EXPECT_EQ(boxes.Take(), (std::vector<Box> { { "VelmorOpenChartByNumber()",
+        "Метод \"Utils::Controls::ListView::GetText()\".\nУказан неверный номер строки." }, missing, missing }));
     char buffer[12];
-    std::memset(buffer, Guard, sizeof buffer);
-    ExpectNewChart(openByNumber(2, buffer, 10), "GBPUSD", charts);
+    const auto guarded = [&] { return std::memset(buffer, Guard, sizeof buffer), buffer; };
+    const auto bytes = [&](const char* text, size_t n) { return std::string(text, n) + std::string(12 - n, Guard); };
+    ExpectNewChart(openByNumber(2, guarded(), 10), "GBPUSD", charts);
     EXPECT_EQ(Selected(), 2);
-    EXPECT_EQ(std::string(buffer, sizeof buffer), std::string("GBPUSD\0", 7) + std::string(5, Guard));
-    std::memset(buffer, Guard, sizeof buffer);
-    ExpectNewChart(openByNumber(0x10003, buffer, 4), "USDJPY", charts + 1);  // the row is 16-bit: 3
-    EXPECT_EQ(std::string(buffer, 6), std::string("USD\0", 4) + Guard + Guard);
-    std::memset(buffer, Guard, sizeof buffer);
-    EXPECT_NE(openByNumber(1, buffer, 0), 0);
+    EXPECT_EQ(std::string(buffer, sizeof buffer), bytes("GBPUSD", 7));
+    ExpectNewChart(openByNumber(0x10003, guarded(), 4), "USDJPY", charts + 1);  // the row is 16-bit: 3
+    EXPECT_EQ(std::string(buffer, sizeof buffer), bytes("USD", 4));
+    EXPECT_NE(openByNumber(1, guarded(), 0), 0);
     EXPECT_NE(openByNumber(1, nullptr, 8), 0);
-    EXPECT_EQ(std::string(buffer, sizeof buffer), std::string(sizeof buffer, Guard));
+    EXPECT_EQ(std::string(buffer, sizeof buffer), bytes("", 0));
     EXPECT_NE(openByNumber(1, buffer, 0x7FFFFFFF), 0);
-    EXPECT_EQ(std::string(buffer, sizeof buffer), std::string("EURUSD\0", 7) + std::string(5, Guard));
+    EXPECT_EQ(std::string(buffer, sizeof buffer), bytes("EURUSD", 7));
     terminal.Log().Clear();
     const int32_t eurusd = openByName("EURUSD", "");  // not EURUSDm above it
     ExpectNewChart(eurusd, "EURUSD", charts + 5);
@@ -197,15 +176,14 @@ struct RefusingMarketWatchTest : MarketWatchTest {
     RefusingMarketWatchTest() : MarketWatchTest(WithSymbols({ "EURUSD", "GBPUSD" }, { 33160 })) { }
 };
 
-// A terminal that opens no chart: no chart that was there is given as the new one, nor switched.
+// A terminal that opens no chart: no chart that was there is given as the new one, nor changed.
 TEST_F(RefusingMarketWatchTest, ACommandThatOpensNoChartGivesNoChartAndChangesNone)
 {
     const HWND top = TopChart();
     const int period = terminal.Chart(top).period;
     EXPECT_EQ(openByName("GBPUSD", "H4"), 0);
-    EXPECT_EQ(boxes.Take(),
-        (std::vector<Box> { { "VelmorOpenChartByName()",
-            "Ошибка в методе \"MT4::Windows::OpenChartByName()\".\nНе получен системный дескриптор окна графика." } }));
+    EXPECT_EQ(boxes.Take(), (std::vector<Box> { { "VelmorOpenChartByName()",
+        "Ошибка в методе \"MT4::Windows::OpenChartByName()\".\nНе получен системный дескриптор окна графика." } }));
     EXPECT_EQ(TopChart(), top);
     EXPECT_EQ(terminal.Chart(top).period, period);
 }
