@@ -1,6 +1,4 @@
-// Control access against real controls, once in this process and once in
-// another: the stand-in's list views, Navigator tree and tab strip, and the
-// standard edit, check box, label and deeper tree of Support::ControlHost.
+// Control access against the stand-in's and ControlHost's real controls, in this process and in another.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -23,8 +21,7 @@ using Support::Thrown;
 
 namespace {
 
-// The stand-in of a named scenario, or ControlHost's window (no scenario), in
-// this process or in standin.exe / controlhost.exe.
+// The stand-in of a scenario, or ControlHost's window (no scenario), here or in standin.exe / controlhost.exe.
 struct Host {
     Host(bool otherProcess, const char* scenario = nullptr)
         : process(otherProcess ? new Support::StandInProcess(scenario ? scenario : "",
@@ -32,9 +29,7 @@ struct Host {
                                : nullptr)
         , terminal(!otherProcess && scenario ? new StandIn::Terminal(StandIn::Scenario::Named(scenario)) : nullptr)
         , controls(!otherProcess && !scenario ? new ControlHost : nullptr)
-        , main(process ? process->Main() : terminal ? terminal->Handles().main : controls->Window())
-    {
-    }
+        , main(process ? process->Main() : terminal ? terminal->Handles().main : controls->Window()) { }
     std::unique_ptr<Support::StandInProcess> process;
     std::unique_ptr<StandIn::Terminal> terminal;
     std::unique_ptr<ControlHost> controls;
@@ -70,8 +65,7 @@ HTREEITEM At(HWND tree, const std::string& path)
 std::string Expanded(HWND tree, HTREEITEM parent = nullptr)
 {
     std::string marks;
-    for (HTREEITEM item = parent ? Next(tree, TVGN_CHILD, parent) : Next(tree, TVGN_ROOT); item;
-         item = Next(tree, TVGN_NEXT, item))
+    for (HTREEITEM item = Next(tree, parent ? TVGN_CHILD : TVGN_ROOT, parent); item; item = Next(tree, TVGN_NEXT, item))
         if (Next(tree, TVGN_CHILD, item))
             marks += (SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) ? "+" : "-")
                 + Expanded(tree, item);
@@ -83,9 +77,6 @@ class ControlsTest : public ::testing::TestWithParam<bool> { };
 INSTANTIATE_TEST_SUITE_P(Place, ControlsTest, ::testing::Values(false, true),
     [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "OtherProcess" : "ThisProcess"; });
 
-// Market Watch of 5,000 rows "S0000" … (bid 1.0nnnn, ask 12 points more), the
-// Terminal panel's first list (no column) and seven tabs, the Navigator, and
-// ControlHost's controls.
 TEST_P(ControlsTest, EveryKindAnswersOrRefusesWithItsText)
 {
     Host host(GetParam(), "many-symbols"), standard(GetParam());
@@ -93,12 +84,10 @@ TEST_P(ControlsTest, EveryKindAnswersOrRefusesWithItsText)
     const HWND tabs = Find(terminal, 0x471), noColumn = Find(terminal, 0x8A80);
     const auto item = [&](int id) { return GetDlgItem(standard.main, id); };
     const auto size = ListView::GetItem(list), none = ListView::GetItem(noColumn);
-    EXPECT_EQ(std::vector<int>({ size.rows, size.columns, none.rows, none.columns }),
-        std::vector<int>({ 5000, 3, 0, 0 }));
+    EXPECT_EQ(std::vector<int>({ size.rows, size.columns, none.rows, none.columns }), std::vector<int>({ 5000, 3, 0, 0 }));
     const std::vector<std::string> symbols = ListView::GetTextItem(list);
-    ASSERT_EQ(symbols.size(), 5000u);
-    EXPECT_EQ(std::vector<std::string>({ symbols[0], symbols[1], symbols[4999] }),
-        std::vector<std::string>({ "S0000", "S0001", "S4999" }));
+    EXPECT_EQ(std::vector<std::string>({ std::to_string(symbols.size()), symbols.at(0), symbols.at(1), symbols.at(4999) }),
+        std::vector<std::string>({ "5000", "S0000", "S0001", "S4999" }));
     const auto focused = [&] { return SendMessageA(list, LVM_GETNEXTITEM, -1, LVNI_FOCUSED); };
     const auto inView = [&](int row) {
         const auto top = static_cast<int>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
@@ -136,10 +125,9 @@ TEST_P(ControlsTest, EveryKindAnswersOrRefusesWithItsText)
             text("TreeView::Check", "Отсутсвует указанный TreeView.") + LastErrorText(ERROR_INVALID_WINDOW_HANDLE) },
         { "list as button", Thrown([&] { Button::Check(list); }), text("Button::Check", notA + "Button.") },
         { "tree as edit", Thrown([&] { Edit::GetText(tree); }), text("Edit::Check", notA + "Edit.") },
-        { "list as tabs", Thrown([&] { TabControl::SetFocus(list, 0); }),
-            text("TabControl::Check", notA + "TabControl.") },
+        { "list as tabs", Thrown([&] { TabControl::SetFocus(list, 0); }), text("TabControl::Check", notA + "TabControl.") },
         { "check box as edit", Thrown([&] { Edit::SetText(checkBox, "x"); }), text("Edit::Check", notA + "Edit.") },
-        { "a check box is a button; no class names a check box",
+        { "a check box is a button, not a class of its own",
             Thrown([&] { Button::Check(checkBox), Check(checkBox, Kind::CheckBox); }),
             text("CheckBox::Check", notA + "CheckBox.") },
         { "each of its kind", Thrown([&] { ListView::Check(list), TreeView::Check(tree), TabControl::Check(tabs); }),
@@ -149,13 +137,10 @@ TEST_P(ControlsTest, EveryKindAnswersOrRefusesWithItsText)
     };
     for (const auto& refusal : refusals)
         EXPECT_EQ(refusal.thrown, refusal.expected) << refusal.name;
-    // Nothing above selected a row or moved the tab focus.
     EXPECT_EQ(std::vector<LRESULT>({ SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0), focused(),
-                  SendMessageA(tabs, TCM_GETCURFOCUS, 0, 0) }),
-        std::vector<LRESULT>({ 0, -1, 6 }));
+                  SendMessageA(tabs, TCM_GETCURFOCUS, 0, 0) }), std::vector<LRESULT>({ 0, -1, 6 }));
 
-    // A cell read scrolls its row into view and leaves it selected and focused,
-    // as a key down does; an edit holds the text set, whatever its limit.
+    // A cell read or key down scrolls to its row, selected and focused; an edit holds the text set, whatever its limit.
     const HWND edit = item(ControlHost::EditId);
     SendMessageA(edit, EM_SETLIMITTEXT, 4, 0);
     const struct { const char* name; std::function<std::string()> call; std::string result; int row; } reads[] = {
@@ -171,36 +156,23 @@ TEST_P(ControlsTest, EveryKindAnswersOrRefusesWithItsText)
     for (const auto& read : reads) {
         SCOPED_TRACE(read.name);
         EXPECT_EQ(read.call(), read.result);
-        EXPECT_TRUE(read.row < 0
-            || (inView(read.row) && focused() == read.row
-                && SendMessageA(list, LVM_GETITEMSTATE, read.row, LVIS_SELECTED) == LVIS_SELECTED));
+        EXPECT_TRUE(read.row < 0 || (inView(read.row) && focused() == read.row
+            && SendMessageA(list, LVM_GETITEMSTATE, read.row, LVIS_SELECTED) == LVIS_SELECTED));
     }
     EXPECT_EQ(SendMessageA(tabs, TCM_GETCURFOCUS, 0, 0), 0);
 
-    // Walks in turn, from the branches the steps before left: the tree, the
-    // branches closed first, the line and its text, the branches left expanded
-    // and the line left selected. The Navigator, all open: 0 Accounts, 1 12345678,
-    // 2 Indicators, 3 Moving Average, 4 MACD, 5 Relative Strength Index, 6 Expert
-    // Advisors, 7 MACD Sample, 8 Moving Average, 9 Custom Indicators, 10 Heiken
-    // Ashi, 11 ZigZag, 12 Scripts, 13 PeriodConverter. ControlHost's tree: 0 Root
-    // A, 1 Folder A1, 2 Leaf A1x, 3 Leaf A1y, 4 Root B, 5 Leaf B1.
+    // Walks in turn from what the rows before left: branches closed first, line, text, branches left open, caret.
     const HWND nested = item(ControlHost::TreeId);
     const struct { HWND tree; std::vector<const char*> collapse; uint32_t line; const char *text, *expanded, *caret; }
         walks[] = {
         { tree, {}, 0, "Accounts", "-----", "0" },
         { tree, {}, 1, "12345678", "+----", "0.0" },
-        // The target is the next root: the branch before it stays open too.
         { tree, { "0" }, 2, "Indicators", "+----", "1" },
         { tree, { "0" }, 3, "Moving Average", "-+---", "1.0" },
-        // On its way to the last line the walk opens four branches and keeps
-        // the last; Indicators was open before and stays so.
         { tree, {}, 13, "PeriodConverter", "-+--+", "4.0" },
-        // Accounts opened, Indicators met open, Expert Advisors opened before its leaf.
         { tree, { "4" }, 7, "MACD Sample", "-++--", "2.0" },
-        // The last branch met was already open: every branch the walk opened closes.
         { tree, {}, 4, "MACD", "-++--", "1.1" },
         { tree, { "2" }, 5, "Relative Strength Index", "-+---", "1.2" },
-        // A leaf inside Folder A1: its ancestors stay open, or it would be hidden.
         { nested, {}, 3, "Leaf A1y", "++-", "0.0.1" },
         { nested, { "0.0", "0" }, 5, "Leaf B1", "--+", "1.0" },
     };
@@ -214,8 +186,7 @@ TEST_P(ControlsTest, EveryKindAnswersOrRefusesWithItsText)
     }
 }
 
-// The list and tree messages a control received, and how many came through
-// the library's procedure put in front of this recorder.
+// The list and tree messages a control received; how many came through a procedure put in front of the recorder.
 std::vector<std::pair<UINT, WPARAM>> g_received;
 size_t g_carried = 0;
 LONG_PTR g_own = 0;
@@ -229,27 +200,21 @@ LRESULT CALLBACK Recorder(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return CallWindowProcW(reinterpret_cast<WNDPROC>(g_own), window, message, wParam, lParam);
 }
 
-// A bulk read and a walk from a second thread of the terminal's process, each
-// on a fresh terminal: carried, the control receives on its own thread the
-// messages it receives when each is sent from the caller, in the same order,
-// and is left with the window procedure it had.
+// A bulk read and a walk, sent or carried to the control's thread: the same messages in the same order, and the
+// control left with its own procedure.
 TEST(CarriedTest, ReadsAndWalksAreMadeOnTheControlsThreadWithTheSameMessagesInTheSameOrder)
 {
     for (const int id : { 0x8A71, 0x8A6F }) {
         std::vector<std::pair<UINT, WPARAM>> received[2];
         std::string texts[2];
-        size_t carried[2];
+        size_t carried[2] = {};
         for (const int at : { 0, 1 }) {
-            const auto route = static_cast<Route>(at);
             Host host(false, "english");
             const HWND control = Find(host.main, id);
             g_own = SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Recorder));
-            g_received.clear();
-            g_carried = 0;
-            texts[at]
-                = id == 0x8A6F ? TreeView::GetText(control, 6, route) : ListView::GetTextItem(control, route)[4];
-            received[at] = std::move(g_received);
-            carried[at] = g_carried;
+            g_received.clear(), g_carried = 0;
+            texts[at] = id == 0x8A6F ? TreeView::GetText(control, 6, Route(at)) : ListView::GetTextItem(control, Route(at))[4];
+            received[at] = std::move(g_received), carried[at] = g_carried;
             EXPECT_EQ(SetWindowLongPtrW(control, GWLP_WNDPROC, g_own), reinterpret_cast<LONG_PTR>(&Recorder));
         }
         EXPECT_EQ(texts[0], texts[1]);
@@ -269,8 +234,7 @@ TEST(ControlBoundTest, AControlThatDoesNotAnswerIsReportedAfterTheBound)
         "Ошибка в методе \"Utils::Controls::Edit::GetText()\".\nЭлемент управления не ответил на сообщение 0x000E."
             + LastErrorText(ERROR_TIMEOUT));
     const ULONGLONG waited = GetTickCount64() - start;
-    EXPECT_GE(waited, 9900u);
-    EXPECT_LT(waited, 12500u);
+    EXPECT_TRUE(waited >= 9900 && waited < 12500) << waited;
 }
 
 }  // namespace

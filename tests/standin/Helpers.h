@@ -11,29 +11,23 @@ namespace StandInTest {
 inline std::string ClassOf(HWND window)
 {
     char name[256] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
+    return GetClassNameA(window, name, sizeof name), name;
 }
 
 inline std::string TextOf(HWND window)
 {
     char text[512] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
+    return GetWindowTextA(window, text, sizeof text), text;
 }
 
 inline BOOL CALLBACK CollectWindow(HWND window, LPARAM list)
 {
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-    return TRUE;
+    return reinterpret_cast<std::vector<HWND>*>(list)->push_back(window), TRUE;
 }
 
-// Every descendant, in the order EnumChildWindows gives them.
-inline std::vector<HWND> Descendants(HWND window)
+inline std::vector<HWND> Descendants(HWND window, std::vector<HWND> found = {})
 {
-    std::vector<HWND> found;
-    EnumChildWindows(window, CollectWindow, reinterpret_cast<LPARAM>(&found));
-    return found;
+    return EnumChildWindows(window, CollectWindow, reinterpret_cast<LPARAM>(&found)), found;
 }
 
 // The top-level windows of this process and all their descendants.
@@ -43,11 +37,8 @@ inline std::vector<HWND> WindowsOfThisProcess()
     EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&topLevel));
     for (HWND window : topLevel) {
         DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process == GetCurrentProcessId()) {
-            all.push_back(window);
-            EnumChildWindows(window, CollectWindow, reinterpret_cast<LPARAM>(&all));
-        }
+        if (GetWindowThreadProcessId(window, &process), process == GetCurrentProcessId())
+            all.push_back(window), EnumChildWindows(window, CollectWindow, reinterpret_cast<LPARAM>(&all));
     }
     return all;
 }

@@ -1,6 +1,4 @@
-// The stand-in's window tree in each language and layout: classes, ids,
-// parent chains and texts of the panels (docked and floating), toolbars,
-// inner controls and charts.
+// The stand-in's window tree in each language and layout: classes, ids, parent chains and texts of every window.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -15,7 +13,6 @@ namespace {
 
 using Node = std::tuple<std::string, std::string, int>;  // class, text, control id (0: top level)
 
-// From the window up to its top-level window.
 std::vector<Node> Chain(HWND window)
 {
     std::vector<Node> chain;
@@ -26,8 +23,7 @@ std::vector<Node> Chain(HWND window)
     return chain;
 }
 
-// A list's column captions, a tab strip's captions or a tree's root texts,
-// read in this process.
+// A list's column captions, a tab strip's captions or a tree's root texts.
 std::vector<std::string> Items(HWND control)
 {
     std::vector<std::string> texts;
@@ -50,20 +46,17 @@ std::vector<std::string> Items(HWND control)
 }
 
 struct Texts { std::vector<std::string> panels, toolbars, terminalTabs, testerTabs, roots; std::string symbolColumn; };
-const Texts English = { { "Data Window", "Market Watch", "Navigator", "Terminal", "Tester" },
-    { "Standard", "Charts", "Line Studies", "Periodicity" },
-    { "Trade", "Account history", "News", "Alerts", "Mailbox", "Experts", "Journal" }, { "Settings", "Journal" },
-    { "Accounts", "Indicators", "Expert Advisors", "Custom Indicators", "Scripts" }, "Symbol" };
-const Texts Russian = { { "Окно данных", "Обзор рынка", "Навигатор", "Терминал", "Тестер" },
-    { "Стандартная", "Графики", "Графические инструменты", "Период" },
-    { "Торговля", "История счета", "Новости", "Сигналы", "Почтовый ящик", "Эксперты", "Журнал" },
-    { "Настройки", "Журнал" }, { "Счета", "Индикаторы", "Советники", "Пользовательские Индикаторы", "Скрипты" },
+const Texts English = { { "Data Window", "Market Watch", "Navigator", "Terminal", "Tester" }, { "Standard", "Charts",
+    "Line Studies", "Periodicity" }, { "Trade", "Account history", "News", "Alerts", "Mailbox", "Experts", "Journal" },
+    { "Settings", "Journal" }, { "Accounts", "Indicators", "Expert Advisors", "Custom Indicators", "Scripts" }, "Symbol" };
+const Texts Russian = { { "Окно данных", "Обзор рынка", "Навигатор", "Терминал", "Тестер" }, { "Стандартная", "Графики",
+    "Графические инструменты", "Период" }, { "Торговля", "История счета", "Новости", "Сигналы", "Почтовый ящик", "Эксперты",
+    "Журнал" }, { "Настройки", "Журнал" }, { "Счета", "Индикаторы", "Советники", "Пользовательские Индикаторы", "Скрипты" },
     "Символ" };
 const Texts German = { { "Datenfenster", "Marktuebersicht", "Explorer", "Werkzeugkasten", "Strategietester" },
-    { "Standard-Leiste", "Diagramme", "Zeichenwerkzeuge", "Zeitrahmen" },
-    { "Handel", "Kontoverlauf", "Nachrichten", "Warnungen", "Postfach", "Experten", "Protokoll" },
-    { "Einstellungen", "Protokoll" }, { "Konten", "Indikatoren", "Fachberater", "Eigene Indikatoren", "Skripte" },
-    "Symbol" };
+    { "Standard-Leiste", "Diagramme", "Zeichenwerkzeuge", "Zeitrahmen" }, { "Handel", "Kontoverlauf", "Nachrichten",
+    "Warnungen", "Postfach", "Experten", "Protokoll" }, { "Einstellungen", "Protokoll" }, { "Konten", "Indikatoren",
+    "Fachberater", "Eigene Indikatoren", "Skripte" }, "Symbol" };
 
 struct Layout { const char* scenario; const Texts* texts; bool floating; std::vector<std::string> charts; };
 const std::vector<std::string> Charts = { "EURUSD,H1", "GBPUSD,H4", "USDJPY,D1" };
@@ -73,11 +66,7 @@ const Layout Layouts[] = { { "english", &English, false, Charts }, { "russian", 
 class LayoutTest : public ::testing::TestWithParam<Layout> { };
 
 INSTANTIATE_TEST_SUITE_P(Layouts, LayoutTest, ::testing::ValuesIn(Layouts),
-    [](const ::testing::TestParamInfo<Layout>& info) {
-        std::string name = info.param.scenario;
-        std::erase(name, '-');
-        return name;
-    });
+    [](const auto& info) { std::string name = info.param.scenario; return (std::erase(name, '-'), name); });
 
 TEST_P(LayoutTest, PanelsToolbarsControlsAndChartsSitWhereTheTerminalHasThem)
 {
@@ -90,7 +79,6 @@ TEST_P(LayoutTest, PanelsToolbarsControlsAndChartsSitWhereTheTerminalHasThem)
     const std::vector<Node> main = { { "MetaQuotes::MetaTrader::4.00",
         "12345678: MetaQuotes-Demo" + (layout.charts.empty() ? "" : " - [" + layout.charts.back() + "]"), 0 } };
     const std::vector<Node> chartArea = in({ "MDIClient", "", 0xE900 }, main), dock = in({ Bar, "", 0xE81B }, main);
-    // Each window with its chain up to its top-level window.
     std::vector<std::pair<HWND, std::vector<Node>>> chains = { { windows.main, main },
         { windows.chartArea, chartArea }, { windows.standardDock, dock } };
     std::vector<std::vector<Node>> panels;
@@ -105,9 +93,8 @@ TEST_P(LayoutTest, PanelsToolbarsControlsAndChartsSitWhereTheTerminalHasThem)
         EXPECT_EQ(GetDlgItem(GetParent(panel), panelIds[i]), panel);
         EXPECT_EQ(windows.floatingFrame[i], layout.floating ? GetAncestor(panel, GA_ROOT) : nullptr);
         EXPECT_EQ(GetWindow(GetAncestor(panel, GA_ROOT), GW_OWNER), layout.floating ? windows.main : nullptr);
-        RECT area;
-        GetClientRect(panel, &area);
-        EXPECT_TRUE(IsWindowVisible(panel) && area.right >= 100 && area.bottom >= 80) << "shown and laid out";
+        RECT area = {};
+        EXPECT_TRUE(GetClientRect(panel, &area) && IsWindowVisible(panel) && area.right >= 100 && area.bottom >= 80);
     }
     chains.insert(chains.end(), { { windows.dataWindowList, in({ "SysListView32", "", 0x8A73 }, panels[0]) },
         { windows.marketWatchList, in({ "SysListView32", "", 0x8A71 }, panels[1]) },
@@ -138,8 +125,7 @@ TEST_P(LayoutTest, PanelsToolbarsControlsAndChartsSitWhereTheTerminalHasThem)
     EXPECT_EQ(Items(windows.terminalTabs), texts.terminalTabs);
     EXPECT_EQ(Items(windows.testerTabs), texts.testerTabs);
 
-    // Charts: MDI children, each with a view filling it; the last one active
-    // and enumerated first.
+    // Charts: MDI children, each with a view filling it; the last one active and enumerated first.
     ASSERT_EQ(windows.chartFrames.size(), layout.charts.size());
     ASSERT_EQ(windows.chartViews.size(), layout.charts.size());
     std::vector<HWND> enumerated;
