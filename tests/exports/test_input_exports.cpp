@@ -1,5 +1,4 @@
-// VelmorGetCursorInfo through the real DLL: what lies under the cursor,
-// written up to the caller's size and never through a missing array.
+// VelmorGetCursorInfo: what lies under the cursor, written up to the caller's size and never through a missing array.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include "support/TerminalTest.h"

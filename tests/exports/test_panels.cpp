@@ -1,6 +1,5 @@
-// Panels shown and hidden by the View menu's toggles, sent only when the visibility differs,
-// and the dialogs opened from the menus, found by their titles, Options on each tab (the low
-// 16 bits count): docked and floating, in English and Russian, through the real DLL.
+// Panels toggled from the View menu only when their visibility differs, and the dialogs opened from the menus, found by
+// their titles, Options on each tab (the low 16 bits count): docked and floating, in English and Russian.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -11,20 +10,15 @@ using Support::Box;
 
 namespace {
 
-StandIn::Scenario English(void (*change)(StandIn::Scenario&))
-{
-    StandIn::Scenario scenario = StandIn::Scenario::Named("english");
-    change(scenario);
-    return scenario;
-}
-
-struct Language {
+struct Language {  // renamed: the tab whose page this build titles otherwise, or -1
     StandIn::Scenario scenario;
-    int32_t id;
-    std::string history, variables, options;
-    std::vector<std::string> pages;
-    int renamed;  // the tab whose page this build titles otherwise, or -1
+    int32_t id; std::string history, variables, options; std::vector<std::string> pages; int renamed;
 };
+
+const Language English { StandIn::Scenario::Named("english"), 32000, "History Center", "Global Variables", "Options",
+    { "Server", "Charts", "Objects", "Trade", "Expert Advisors", "Email", "Publisher", "Events" }, -1 };
+
+Language Changed(void (*change)(Language&)) { Language language = English; change(language); return language; }
 
 class PanelTest : public Support::TerminalTest, public ::testing::WithParamInterface<Language> {
 protected:
@@ -32,43 +26,38 @@ protected:
     void Call(const std::string& name) { library.Get<Support::VoidFn>(name.c_str())(); }
     int32_t Visible(const std::string& panel) { return library.Get<Support::IntFn>(("VelmorIsVisible" + panel).c_str())(); }
     HWND Open(const char* name) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(library.Get<Support::IntFn>(name)())); }
-    static int Tab(HWND dialog) { return static_cast<int>(SendMessageA(GetDlgItem(dialog, 0x3020), TCM_GETCURSEL, 0, 0)); }
 };
 
-// History Center is found by the beginning of its title. A tab beyond the dialog's,
-// or whose page has another title, is refused and its dialog stays.
+// History Center is found by its title's beginning; a tab beyond the dialog's or titled otherwise is refused, the dialog stays.
 TEST_P(PanelTest, EachPanelAndDialogAnswersItsCommand)
 {
     const Language& language = GetParam();
     const std::pair<std::string, UINT> panels[] = { { "DataWindow", 0x8216 }, { "MarketWatch", 0x821D },
         { "Navigator", 0x821E }, { "Terminal", 0x8222 }, { "Tester", 0x8223 } };
+    const std::pair<std::string, int32_t> calls[] = { { "Show", 1 }, { "Hide", 0 }, { "Hide", 0 }, { "Show", 1 } };
     for (const auto& [name, toggle] : panels) {
         SCOPED_TRACE(name);
-        EXPECT_EQ(Visible(name), 1);
-        Call("VelmorShow" + name);
-        Call("VelmorHide" + name);
-        EXPECT_EQ(Visible(name), 0);
-        Call("VelmorHide" + name);
-        Call("VelmorShow" + name);
-        EXPECT_EQ(Visible(name), 1);
+        for (const auto& [call, visible] : calls) {
+            Call("Velmor" + call + name);
+            EXPECT_EQ(Visible(name), visible) << call;
+        }
         EXPECT_EQ(terminal.Log().Take(), (std::vector<Event> { Command(toggle), Command(toggle) }));
     }
 
     EXPECT_EQ(library.Get<Support::IntFn>("VelmorGetLocalization")(), language.id);
-    HWND history = Open("VelmorOpenHistoryCenter");
-    EXPECT_EQ(StandInTest::TextOf(history), language.history + " - MetaQuotes-Demo");
-    Cancel(history);
-    HWND variables = Open("VelmorOpenGlobalVariables");
-    EXPECT_EQ(StandInTest::TextOf(variables), language.variables);
-    Cancel(variables);
+    for (const auto& [name, title] : { std::pair { "VelmorOpenHistoryCenter", language.history + " - MetaQuotes-Demo" },
+             std::pair { "VelmorOpenGlobalVariables", language.variables } }) {
+        HWND dialog = Open(name);
+        EXPECT_EQ(StandInTest::TextOf(dialog), title);
+        Cancel(dialog);
+    }
     EXPECT_EQ(terminal.Log().Take(), (std::vector<Event> { Command(0x81EE), Command(0x8A4B) }));
     EXPECT_TRUE(boxes.Take().empty());
 
-    const std::string error = "Ошибка в методе \"";
-    const Box renamed { "VelmorOpenOptions()",
-        error + "MT4::Windows::OpenOptions()\".\nНе получен системный дескриптор вкладки \"Expert Advisors\"." };
-    const Box beyond { "VelmorOpenOptions()",
-        error + "Utils::Controls::TabControl::SetFocus()\".\nВведённый номер вкладки превышает количество вкладок." };
+    const Box renamed { "VelmorOpenOptions()", "Ошибка в методе \"MT4::Windows::OpenOptions()\".\nНе получен системный "
+        "дескриптор вкладки \"Expert Advisors\"." };
+    const Box beyond { "VelmorOpenOptions()", "Ошибка в методе \"Utils::Controls::TabControl::SetFocus()\".\nВведённый "
+        "номер вкладки превышает количество вкладок." };
     auto options = library.Get<Support::IntOfIntFn>("VelmorOpenOptions");
     for (int32_t tab : { 7, 6, 5, 4, 3, 2, 1, 0, 0x70003, 8 }) {
         SCOPED_TRACE(tab);
@@ -77,7 +66,7 @@ TEST_P(PanelTest, EachPanelAndDialogAnswersItsCommand)
         const int32_t returned = options(tab);
         HWND dialog = DialogTitled(language.options);
         EXPECT_EQ(returned, refused ? 0 : static_cast<int32_t>(reinterpret_cast<INT_PTR>(dialog)));
-        EXPECT_EQ(Tab(dialog), shown);
+        EXPECT_EQ(SendMessageA(GetDlgItem(dialog, 0x3020), TCM_GETCURSEL, 0, 0), shown);
         EXPECT_EQ(StandInTest::TextOf(reinterpret_cast<HWND>(SendMessageA(dialog, PSM_GETCURRENTPAGEHWND, 0, 0))),
             language.pages[shown]);
         Cancel(dialog);
@@ -86,27 +75,22 @@ TEST_P(PanelTest, EachPanelAndDialogAnswersItsCommand)
     }
 }
 
-const std::vector<std::string> EnglishPages
-    = { "Server", "Charts", "Objects", "Trade", "Expert Advisors", "Email", "Publisher", "Events" };
-
 INSTANTIATE_TEST_SUITE_P(Terminals, PanelTest,
-    ::testing::Values(
-        Language { StandIn::Scenario::Named("english"), 32000, "History Center", "Global Variables", "Options", EnglishPages, -1 },
-        Language { StandIn::Scenario::Named("floating"), 32000, "History Center", "Global Variables", "Options", EnglishPages, -1 },
+    ::testing::Values(English, Changed([](Language& l) { l.scenario = StandIn::Scenario::Named("floating"); }),
         Language { StandIn::Scenario::Named("russian"), 32025, "Архив котировок", "Глобальные переменные", "Настройки",
             { "Сервер", "Графики", "Объекты", "Торговля", "Советники", "Почта", "Публикация", "События" }, -1 },
-        Language { English([](StandIn::Scenario& s) { s.optionsPages = { "Server", "Charts", "Objects", "Trade", "Experts" }; }),
-            32000, "History Center", "Global Variables", "Options",
-            { "Server", "Charts", "Objects", "Trade", "Experts", "Email", "Publisher", "Events" }, 4 }));
+        Changed([](Language& l) {
+            l.scenario.optionsPages = { "Server", "Charts", "Objects", "Trade", l.pages[4] = "Experts" };
+            l.renamed = 4;
+        })));
 
 class MissingPanelTest : public PanelTest {
 protected:
-    MissingPanelTest() : PanelTest(English([](StandIn::Scenario& s) {
-        s.placement[static_cast<int>(StandIn::PanelId::Tester)] = StandIn::Placement::Absent; })) { }
+    MissingPanelTest() : PanelTest(Changed([](Language& l) {
+        l.scenario.placement[static_cast<int>(StandIn::PanelId::Tester)] = StandIn::Placement::Absent; }).scenario) { }
 };
 
-// Start-up stops at the panel it cannot find, and every call tries again and
-// says so; the panel's handle stays missing and counts as hidden.
+// Start-up stops at the panel it cannot find and every call tries again; the panel counts as hidden.
 TEST_F(MissingPanelTest, AMissingPanelCountsAsHiddenShowSendsTheToggleHideNothing)
 {
     boxes.Take();
@@ -114,9 +98,8 @@ TEST_F(MissingPanelTest, AMissingPanelCountsAsHiddenShowSendsTheToggleHideNothin
     Call("VelmorHideTester");
     Call("VelmorShowTester");
     EXPECT_EQ(terminal.Log().Take(), (std::vector<Event> { Command(0x8223) }));
-    const Box startUp { "RazozazER4.dll",
-        "Ошибка в функции \"Init()\".\n\nОшибка в методе \"MT4::Windows::HandleTester()\".\nНе получен системный "
-        "дескриптор первого окна \"Tester\"." };
+    const Box startUp { "RazozazER4.dll", "Ошибка в функции \"Init()\".\n\nОшибка в методе \"MT4::Windows::HandleTester()\"."
+        "\nНе получен системный дескриптор первого окна \"Tester\"." };
     EXPECT_EQ(boxes.Take(), (std::vector<Box> { startUp, startUp, startUp }));
 }
 

@@ -1,5 +1,5 @@
-// Terminal tabs selected by number and by caption, in English and Russian: the
-// exact clicks on the tab strip, the tab and list that follow, and the refusals.
+// Terminal tabs selected by number (its low 16 bits) and by caption (byte for byte, anything else: the first tab),
+// in English and Russian: the exact clicks on the tab strip, the tab and list that follow, and the refusals.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -19,8 +19,7 @@ class TerminalTabTest : public Support::TerminalTest, public ::testing::WithPara
 protected:
     TerminalTabTest() : TerminalTest(StandIn::Scenario::Named(GetParam().scenario)) { }
     HWND Strip() const { return terminal.Handles().terminalTabs; }
-    // A press and a release at the middle of the tab: the tabs are as wide as their captions.
-    std::vector<Event> Click(int tab) const
+    std::vector<Event> Click(int tab) const  // at the middle of the tab, as wide as its caption
     {
         RECT rect = {};
         SendMessageA(Strip(), TCM_GETITEMRECT, tab, reinterpret_cast<LPARAM>(&rect));
@@ -28,19 +27,15 @@ protected:
         return { Expected(Event::Mouse, Strip(), WM_LBUTTONDOWN, MK_LBUTTON, point),
             Expected(Event::Mouse, Strip(), WM_LBUTTONUP, 0, point) };
     }
-    // The selected tab, checked against the one list that is shown.
-    int Selected() const
+    int Selected() const  // checked against the one list that is shown
     {
         const int tab = static_cast<int>(SendMessageA(Strip(), TCM_GETCURSEL, 0, 0));
-        const std::vector<HWND>& lists = terminal.Handles().terminalLists;
-        for (int i = 0; i < static_cast<int>(lists.size()); ++i)
-            EXPECT_EQ(IsWindowVisible(lists[i]) != FALSE, i == tab) << "list " << i;
+        for (int i = 0; i < static_cast<int>(terminal.Handles().terminalLists.size()); ++i)
+            EXPECT_EQ(IsWindowVisible(terminal.Handles().terminalLists[i]) != FALSE, i == tab) << "list " << i;
         return tab;
     }
 };
 
-// Only the low 16 bits of a number count; captions compare byte for byte,
-// and any other name selects the first tab. Without its strip nothing is clicked.
 TEST_P(TerminalTabTest, EachTabIsClickedAndSelectedAnythingElseIsRefusedWithoutAClick)
 {
     auto byNumber = library.Get<Support::VoidOfIntFn>("VelmorSetTerminalTabByNumber");
@@ -53,10 +48,9 @@ TEST_P(TerminalTabTest, EachTabIsClickedAndSelectedAnythingElseIsRefusedWithoutA
         row.byName ? byName(row.name) : byNumber(row.number);
         EXPECT_EQ(terminal.Log().Take(), row.tab < 0 ? std::vector<Event> {} : Click(row.tab));
         EXPECT_EQ(boxes.Take(), row.tab < 0 ? std::vector<Box> { refused } : std::vector<Box> {});
-        selected = row.tab < 0 ? selected : row.tab;
-        EXPECT_EQ(Selected(), selected);
+        EXPECT_EQ(Selected(), selected = row.tab < 0 ? selected : row.tab);
     }
-    terminal.OnUiThread([&] { DestroyWindow(Strip()); });
+    terminal.OnUiThread([&] { DestroyWindow(Strip()); });  // without its strip nothing is clicked
     byNumber(2);
     byName("News");
     const std::string noStrip = error + "Не получен системный дескриптор блока вкладок.";
@@ -66,10 +60,9 @@ TEST_P(TerminalTabTest, EachTabIsClickedAndSelectedAnythingElseIsRefusedWithoutA
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, TerminalTabTest,
-    ::testing::Values(Language { "english",
-                          { N(4, 4), C("mailbox", 0), N(6, 6), C("Журнал", 0), N(1, 1), C("journal", 0), N(5, 5),
-                              C("", 0), N(2, 2), C(nullptr, 0), N(3, 3), C("Mailbox", 4), C("Jornal", 6),
-                              C("Account history", 1), C("Journal", 6), N(0, 0), N(65540, 4), N(7, -1), N(0x10007, -1) } },
+    ::testing::Values(Language { "english", { N(4, 4), C("mailbox", 0), N(6, 6), C("Журнал", 0), N(1, 1), C("journal", 0),
+                          N(5, 5), C("", 0), N(2, 2), C(nullptr, 0), N(3, 3), C("Mailbox", 4), C("Jornal", 6),
+                          C("Account history", 1), C("Journal", 6), N(0, 0), N(65540, 4), N(7, -1), N(0x10007, -1) } },
         Language { "russian", { C("Почтовый ящик", 4), C("Mailbox", 0), N(3, 3), C("Journal", 0), C("Журнал", 6) } }));
 
 }  // namespace
