@@ -18,7 +18,6 @@ using Support::Thrown;
 
 const char* const CheckSize = "Utils::Memory::Base::CheckSizeMemory";
 
-// The range text of a block operation for a start at or past the end.
 std::string PastTheEnd(const char* operation, uint32_t total, uint32_t start, uint32_t count)
 {
     return std::string("\nОшибка в методе \"Utils::Memory::Distant::") + operation + "()\".\n"

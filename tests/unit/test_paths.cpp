@@ -8,7 +8,6 @@
 
 namespace {
 
-// A scratch terminal directory with a history folder the test fills.
 struct ScratchTerminal {
     ScratchTerminal()
     {
@@ -20,8 +19,7 @@ struct ScratchTerminal {
     }
     ~ScratchTerminal() { Support::InstallFolder::Remove(root); }
 
-    // A server folder written on day `folderDay` after 2020-01-01, with a
-    // symbols.sel written on `selectionDay` (or none).
+    // A server folder written `folderDay` days after 2020-01-01, with symbols.sel on `selectionDay` (0: none).
     void Server(const std::string& name, ULONGLONG folderDay, ULONGLONG selectionDay = 0)
     {
         const std::string folder = root + "history\\" + name;

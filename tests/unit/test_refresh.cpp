@@ -40,7 +40,6 @@ protected:
         return charts;
     }
 
-    // Waits until `chart` (any chart if null) has had `count` ticks since the log was cleared.
     bool WaitForTicks(size_t count, HWND chart = nullptr, DWORD bound = Patience)
     {
         const auto tick = [chart](const Event& e) {
