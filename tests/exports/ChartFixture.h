@@ -23,15 +23,9 @@ inline HWND AsWindowOf(int32_t id) { return reinterpret_cast<HWND>(static_cast<I
 inline std::string TextOf(HWND window) { char text[256] = ""; return GetWindowTextA(window, text, sizeof text), text; }
 // A window that existed: its handle names no window any more.
 inline HWND GoneWindow()
-{
-    HWND window = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-    return DestroyWindow(window), window;
-}
+{ HWND w = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 1, 1, 0, 0, 0, 0); return DestroyWindow(w), w; }
 inline HANDLE ActiveChartMutex()
-{
-    using namespace MT4;
-    return CreateMutexA(nullptr, FALSE, Windows::MutexName(Windows::MutexActiveChart, GetCurrentProcessId()).c_str());
-}
+{ return CreateMutexA(0, FALSE, MT4::Windows::MutexName(MT4::Windows::MutexActiveChart, GetCurrentProcessId()).c_str()); }
 
 // The box of the export `name` refused by MT4::Windows::`method` (by default the name without "Velmor");
 // `failed`: it failed on the way.
@@ -42,9 +36,7 @@ inline Box Refusal(const std::string& name, const std::string& why, bool failed 
     return { name + "()", (failed ? "Ошибка в методе" : "Метод") + (" \"MT4::Windows::" + method + "()\".\n" + why) };
 }
 inline Box ZeroHandle(const std::string& name, const std::string& method = {})
-{
-    return Refusal(name, "Неверный системный дескриптор графика.", false, method);
-}
+{ return Refusal(name, "Неверный системный дескриптор графика.", false, method); }
 
 class Fixture : public ::testing::Test {
 protected:
@@ -64,7 +56,6 @@ protected:
     HWND Frame(size_t i) const { return terminal.Handles().chartFrames.at(i); }
     HWND Main() const { return terminal.Handles().main; }
     std::string Title(size_t i) const { return TextOf(Frame(i)); }
-
     // What the terminal received once `count` events (of `kind`, if given) are there (at most 5 s).
     std::vector<Event> Received(size_t count, std::optional<Event::Kind> kind = std::nullopt)
     {
@@ -87,16 +78,11 @@ protected:
     }
 
     Event Expected(Event::Kind kind, HWND window, UINT message, WPARAM wParam, LPARAM lParam, std::string text = {}) const
-    {
-        return Event { kind, window, message, wParam, lParam, text, terminal.UiThread() };
-    }
+    { return Event { kind, window, message, wParam, lParam, text, terminal.UiThread() }; }
     Event Command(HWND window, WPARAM id) const { return Expected(Event::Command, window, WM_COMMAND, id, 0); }
     // Chart i became the active one in place of the frame `previous`.
     Event Activated(size_t i, HWND previous) const
-    {
-        return Expected(Event::Activate, View(i), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(previous),
-            reinterpret_cast<LPARAM>(Frame(i)), Title(i));
-    }
+    { return Expected(Event::Activate, View(i), WM_MDIACTIVATE, WPARAM(previous), LPARAM(Frame(i)), Title(i)); }
     // Chart i was activated in place of the top one (its title redrawn), then `command` reached the main window.
     void ExpectActivatedThen(size_t i, WPARAM command)
     {
@@ -108,11 +94,7 @@ protected:
     static bool Cancelled(HWND dialog) { return SendMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0), Gone(dialog); }
 
     // The window goes within 5 s.
-    static bool Gone(HWND window)
-    {
-        for (int i = 0; i < 500 && IsWindow(window); ++i) Sleep(10);
-        return !IsWindow(window);
-    }
+    static bool Gone(HWND w) { for (int i = 0; i < 500 && IsWindow(w); ++i) Sleep(10); return !IsWindow(w); }
     // Nothing more arrives within `ms`.
     bool Quiet(DWORD ms) { return !terminal.Log().WaitFor([](const std::vector<Event>& e) { return !e.empty(); }, ms); }
 
@@ -120,7 +102,6 @@ protected:
     Support::Library library;
     Support::BoxWatcher boxes;
 };
-
 // A fixture on the scenario `Make` gives.
 template <StandIn::Scenario (*Make)()> class On : public Fixture {
 protected:

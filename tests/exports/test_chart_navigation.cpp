@@ -52,9 +52,7 @@ TEST_F(NavigationTest, HotKeysWaitForTheActiveChartMutexAndReachTheFocusedChart)
     EXPECT_TRUE(Quiet(300));
     ReleaseMutex(mutex);
     pressing.join();
-    auto key = [&](UINT message, WPARAM code, bool up) {
-        return Expected(Event::Key, View(2), message, code, up ? 0xC1450001u : 0x01450001);
-    };
+    auto key = [&](UINT m, WPARAM k, bool up) { return Expected(Event::Key, View(2), m, k, up ? 0xC1450001u : 0x01450001); };
     EXPECT_EQ(Received(5), (std::vector<Event> { key(WM_KEYDOWN, VK_CONTROL, false), key(WM_KEYDOWN, 'S', false),
                                key(WM_CHAR, 0x13, false), key(WM_KEYUP, 'S', true), key(WM_KEYUP, VK_CONTROL, true) }));
 

@@ -22,10 +22,7 @@ const decltype(StandIn::Scenario::charts) Charts = { { "EURUSD", 60,
 static StandIn::Scenario Patterned() { StandIn::Scenario s; s.charts = Charts; return s; }
 // In Russian, and each dialog comes 300 ms after its command.
 static StandIn::Scenario RussianLagging()
-{
-    StandIn::Scenario s = Patterned();
-    return s.language = StandIn::Language::Russian, s.lagMs = 300, s;
-}
+{ auto s = Patterned(); return s.language = StandIn::Language::Russian, s.lagMs = 300, s; }
 
 // Every Properties dialog of this process, English or Russian.
 static std::vector<HWND> PropertiesDialogs()
@@ -101,9 +98,8 @@ TEST_F(SettingsTest, TogglesAndDisplayTypesArePostedToTheChart)
 // Up to the count (its low 16 bits) only; a control of another kind is refused and its dialog left for the user.
 TEST_F(SettingsTest, TheCheckBoxListIsReadAndWrittenUpToItsCountOnly)
 {
-    auto checkBoxes = [&](int32_t write, Entry* entries, int32_t count) {
-        Call<void>("VelmorPropertiesChartCheckBox", Id(View(1)), write, entries, count);
-    };
+    auto checkBoxes = [&](int32_t write, Entry* e, int32_t n) {
+        Call<void>("VelmorPropertiesChartCheckBox", Id(View(1)), write, e, n); };
     auto states = [](const Entry* e) { return std::vector<int32_t> { e[0].state, e[1].state, e[2].state }; };
     Entry entries[3] = { { 1253, 7, 0x11111111 }, { 1264, 7, 0x22222222 }, { 1248, 7, 0x33333333 } };
     checkBoxes(0, entries, 2);
@@ -151,9 +147,7 @@ TEST_F(SettingsTest, PropertiesOpenOnTheAskedPageAndStayOpen)
 TEST_F(SettingsTest, TwoThreadsReadingTwoChartsEachGetTheirOwnChart)
 {
     std::vector<int32_t> first, second;
-    auto reading = [&](std::vector<int32_t>* into, HWND chart) {
-        for (int i = 0; i < 6; ++i) into->push_back(Get(3, chart));
-    };
+    auto reading = [&](std::vector<int32_t>* to, HWND c) { for (int i = 0; i < 6; ++i) to->push_back(Get(3, c)); };
     std::thread one(reading, &first, View(0)), two(reading, &second, View(1));
     one.join(), two.join();
     EXPECT_EQ(first, std::vector<int32_t>(6, 0));

@@ -25,8 +25,7 @@ TEST_F(ChartsTest, ChartsAreListedTopmostFirstIntoNoMoreThanTheArrayOrTheChartsH
         { "VelmorGetAllHandlesCharts()", "Метод " + copy + "Не передан массив для заполнения." } }));
 
     // Anything inside the chart area is a chart, and nothing else.
-    for (HWND chart : { View(0), Frame(1) })
-        EXPECT_EQ(Call("VelmorIsChart", Id(chart)), 1);
+    for (HWND chart : { View(0), Frame(1) }) EXPECT_EQ(Call("VelmorIsChart", Id(chart)), 1);
     for (HWND other : { terminal.Handles().chartArea, Main(), terminal.Handles().marketWatchList, GoneWindow(), HWND {} })
         EXPECT_EQ(Call("VelmorIsChart", Id(other)), 0) << other;
     EXPECT_TRUE(boxes.Take().empty());
@@ -60,8 +59,7 @@ TEST_F(ChartsTest, OnTheInterfaceThreadTheWaitForTheActiveChartServesTheTerminal
         WaitForSingleObject(mutex, 5000), SetEvent(held), Sleep(600), ReleaseMutex(mutex), CloseHandle(mutex);
     });
     ASSERT_EQ(WaitForSingleObject(held, 5000), WAIT_OBJECT_0);
-    CloseHandle(held);
-    g_ticks = 0;
+    CloseHandle(held), g_ticks = 0;
     ULONGLONG took = 0;
     terminal.OnUiThread([&] {
         const UINT_PTR timer = SetTimer(nullptr, 0, 50, CountTick);

@@ -6,10 +6,7 @@ using namespace ChartTest;
 class CommandLineTest : public Fixture {
 protected:
     HWND Line() const { return GetDlgItem(View(0), 0x45A); }
-    Event Enter(HWND window, std::string carriedOut = {}) const
-    {
-        return Expected(Event::Key, window, WM_CHAR, VK_RETURN, 0x1C0001, carriedOut);
-    }
+    Event Enter(HWND w, std::string text = {}) const { return Expected(Event::Key, w, WM_CHAR, VK_RETURN, 0x1C0001, text); }
     int32_t Cmd(const char* name) { return Call(name, Id(View(0))); }
     std::string Read() { return Call<const char*>("VelmorReadCmd", Id(View(0))); }
     void Write(const char* text) { Call<void>("VelmorWriteCmd", Id(View(0)), text); }

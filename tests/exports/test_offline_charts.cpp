@@ -5,10 +5,7 @@ using namespace ChartTest;
 
 static StandIn::Scenario English() { return {}; }
 static StandIn::Scenario RussianEmpty()
-{
-    StandIn::Scenario s = StandIn::Scenario::Named("russian");
-    return s.offlineCharts.clear(), s.deletedCharts.clear(), s;
-}
+{ auto s = StandIn::Scenario::Named("russian"); return s.offlineCharts.clear(), s.deletedCharts.clear(), s; }
 
 template <StandIn::Scenario (*Make)()> class OfflineOn : public On<Make> {
 protected:
