@@ -1,15 +1,12 @@
 // Dialogs that never come (the terminal ignores the command, or its main window is gone) end the call at the bound.
 #include <gtest/gtest.h>
-
 #include "Utils/Errors.h"
 #include "Utils/Wait.h"
 #include "support/TerminalTest.h"
 
 namespace {
-
-template <class Call>
-void EndsAtBound(Support::BoxWatcher& boxes, Call&& call, ULONGLONG least, ULONGLONG below, const std::string& method,
-    const std::string& text)
+template <class Call> void EndsAtBound(Support::BoxWatcher& boxes, Call&& call, ULONGLONG least, ULONGLONG below,
+    const std::string& method, const std::string& text)
 {
     const ULONGLONG start = GetTickCount64();
     call();
@@ -18,13 +15,8 @@ void EndsAtBound(Support::BoxWatcher& boxes, Call&& call, ULONGLONG least, ULONG
     EXPECT_EQ(boxes.Take(), (std::vector<Support::Box> { { "Velmor" + method + "()",
                                 "Ошибка в методе \"MT4::Windows::" + method + "()\".\n" + text } }));
 }
-
-StandIn::Scenario Ignoring(UINT command)
-{
-    StandIn::Scenario scenario = StandIn::Scenario::Named("english");
-    scenario.ignoredCommands = { command };
-    return scenario;
-}
+StandIn::Scenario Ignoring(UINT command) { StandIn::Scenario s = StandIn::Scenario::Named("english");
+    s.ignoredCommands = { command }; return s; }
 struct SilentHistoryCenterTest : Support::TerminalTest { SilentHistoryCenterTest() : TerminalTest(Ignoring(0x81EE)) { } };
 struct SilentLoginTest : Support::TerminalTest { SilentLoginTest() : TerminalTest(Ignoring(0x8A65)) { } };
 using ClosedTerminalTest = Support::TerminalTest;

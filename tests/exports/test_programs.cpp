@@ -1,6 +1,5 @@
 // Programs on charts through the real DLL against the stand-in: loads, refusals, removals, names, removal by name.
 #include <gtest/gtest.h>
-
 #include <functional>
 #include <future>
 
@@ -15,16 +14,12 @@ using StandIn::Event;
 using Boxes = std::vector<Support::Box>;
 using Events = std::vector<Event>;
 using Match = Utils::Windows::Match;
-
 namespace {
-
 using LoadFn = int32_t(WINAPI*)(int32_t, const char*, int32_t);
 using NamesFn = int32_t(WINAPI*)(int32_t, int32_t, MT4::MqlString*, int32_t);
 using RemoveFn = void(WINAPI*)(int32_t, int32_t, MT4::MqlString*, int32_t);
 using Listed = std::pair<int32_t, std::vector<std::string>>;
 using Names = std::vector<std::string>;
-
-// Chart 0: an expert, a script, three indicators on the main chart and one in each of two sub-windows; chart 1: one.
 StandIn::Scenario WithPrograms(bool askRemoval, DWORD lagMs)
 {
     StandIn::Scenario scenario = StandIn::Scenario::Named("english");
@@ -45,7 +40,6 @@ void ExpectSettles(StandIn::Terminal& terminal, HWND view, const ChartPrograms& 
     Within5s([&] { return terminal.Programs(view) == expected; });
     EXPECT_EQ(terminal.Programs(view), expected);
 }
-
 std::vector<MT4::MqlString> Descriptors(Names& texts, int32_t capacity)
 {
     std::vector<MT4::MqlString> names;
@@ -53,12 +47,8 @@ std::vector<MT4::MqlString> Descriptors(Names& texts, int32_t capacity)
         names.push_back({ capacity ? capacity : static_cast<int32_t>(text.size() + 1), text.data() });
     return names;
 }
-
-std::string BadChart(std::string method)
-{
-    return "Метод \"MT4::Windows::" + method + "()\".\nНеверный системный дескриптор графика.";
-}
-
+std::string BadChart(std::string method) { return "Метод \"MT4::Windows::" + method + "()\".\n"
+    "Неверный системный дескриптор графика."; }
 struct Removal { size_t chart; int32_t window; Names names; };
 
 class ProgramsTest : public Support::TerminalTest {
@@ -78,11 +68,6 @@ protected:
         for (std::string& text : texts)
             text = text.c_str();
         return { count, texts };
-    }
-    void Remove(Removal r)
-    {
-        library.Get<RemoveFn>("VelmorDeleteIndicatorsByName")(
-            Chart(r.chart), r.window, Descriptors(r.names, 0).data(), static_cast<int32_t>(r.names.size()));
     }
     Events Of(Event::Kind kind)
     {
@@ -232,8 +217,9 @@ TEST_F(ProgramsTest, NamesAndRemovalByNameKeepToTheWindowAskedFor)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         terminal.Log().Clear();
-        for (const Removal& removal : row.removals)
-            Remove(removal);
+        for (Removal r : row.removals)
+            library.Get<RemoveFn>("VelmorDeleteIndicatorsByName")(
+                Chart(r.chart), r.window, Descriptors(r.names, 0).data(), static_cast<int32_t>(r.names.size()));
         ExpectSettles(terminal, View(0), row.first);
         ExpectSettles(terminal, View(1), row.second);
         EXPECT_TRUE(Within5s([] { return !Utils::Windows::FindFirst(nullptr, GetCurrentProcessId(), Match::Exact,

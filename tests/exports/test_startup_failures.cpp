@@ -1,15 +1,12 @@
 // Start-up that finds no terminal it can serve: one box, after the waits a start may need; a first call starts it.
 #include <gtest/gtest.h>
-
 #include "StandIn.h"
 #include "Utils/Errors.h"
 #include "support/BoxWatcher.h"
 #include "support/Library.h"
 
 using Boxes = std::vector<Support::Box>;
-
 namespace {
-
 std::pair<ULONGLONG, Boxes> Init(DWORD process)  // how long VelmorInit(process) took, and its boxes
 {
     Support::BoxWatcher boxes;
